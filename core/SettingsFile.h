@@ -1,0 +1,15 @@
+// The text settings file: a two-line header and one keyword/value block per executant.
+#pragma once
+#include "Executant.h"
+
+// Head of a new ring in file order, or null when the file cannot be opened or holds no
+// valid block. The caller owns the ring.
+Executant* LoadSettingsFile(const char* path);
+
+// True when every byte reached the file. The old file is replaced only after the new one
+// was written and closed without error; on failure the user has been told and the old
+// file is untouched.
+bool SaveSettingsFile(const char* path, Executant* head);
+
+// Splits one line in place into key and value (both empty at first). Exposed for tests.
+void SplitSettingsLine(char* line, const char** key, const char** value);
