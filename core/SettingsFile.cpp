@@ -22,11 +22,28 @@ bool IsComment(const char* line)
     return line[0] == ';' || line[0] == '#' || line[0] == '\'';
 }
 
-// A line without its line feed is still a line: a hand-edited file whose last "}" lacks
-// the line feed must not lose its last record.
+// Reads like fgets into a 384-byte buffer (at most 383 bytes, the line end included),
+// with two differences: a line without its line feed is still a line, so that a
+// hand-edited file whose last "}" lacks the line feed keeps its last record; and a lone
+// carriage return also ends a line, so that a file saved with old Macintosh line ends
+// reads as lines instead of one run of text.
 bool ReadLine(std::FILE* file, char* buffer)
 {
-    return std::fgets(buffer, kLineBufferSize, file) != nullptr;
+    int stored = 0;
+    while (stored < kLineBufferSize - 1) {
+        const int c = std::getc(file);
+        if (c == EOF) break;
+        if (c == '\r') {
+            const int after = std::getc(file);
+            if (after != '\n' && after != EOF) std::ungetc(after, file);
+            buffer[stored++] = '\n';
+            break;
+        }
+        buffer[stored++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    buffer[stored] = 0;
+    return stored > 0;
 }
 
 bool IsBrace(const char* key, const char* value, const char* brace)
