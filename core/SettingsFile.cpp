@@ -119,6 +119,9 @@ int Executant::Write(std::FILE* file, int indent, int withBlock)
     }
     for (const KeyValueClass* entry = Settings.Head(); entry != nullptr; entry = entry->next) {
         if (entry->value.IsEmpty()) continue;
+        // A later duplicate of a keyword whose first entry is empty stays unwritten: in the
+        // file it would become the first, and the record would read back differently.
+        if (Settings.Find(entry->name.Text())->value.IsEmpty()) continue;
         for (int i = 0; i <= indent; ++i) std::fputc('\t', file);
         std::fprintf(file, "%s\t", entry->name.Text());
         std::fprintf(file, "%s\n", entry->value.Text());

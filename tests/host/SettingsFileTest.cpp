@@ -296,3 +296,27 @@ TEST_F(SettingsFileTest, SaveWritesEveryRecordInRingOrder)
     const Loaded loaded = LoadText(ReadFile(out));
     EXPECT_EQ((std::vector<std::string>{"a.exe", "b.exe", "c.exe"}), loaded.fileNames);
 }
+
+TEST_F(SettingsFileTest, ShadowedDuplicateDoesNotTakeOverAfterSaving)
+{
+    // The first priority line reads as 0, so saving empties it; the second line must not
+    // then become the record's priority when the file is read again.
+    const std::string path = dir_.File("dup.ini");
+    WriteFile(path, Block("\tExecutionFileName\ta.exe\n"
+                          "\tExecutionPriority\tnone\n"
+                          "\tExecutionPriority\t0x0023\n"
+                          "\tExecutionPosition\tabc\n"
+                          "\tExecutionPosition\t10,20\n"));
+    Executant* head = LoadSettingsFile(path.c_str());
+    ASSERT_NE(nullptr, head);
+    EXPECT_EQ(0u, head->Priority);
+    EXPECT_FALSE(head->PositionSet());
+    ASSERT_TRUE(SaveSettingsFile(path.c_str(), head));
+    DeleteRing(head);
+
+    head = LoadSettingsFile(path.c_str());
+    ASSERT_NE(nullptr, head);
+    EXPECT_EQ(0u, head->Priority);
+    EXPECT_FALSE(head->PositionSet());
+    DeleteRing(head);
+}
