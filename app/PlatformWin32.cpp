@@ -1,0 +1,27 @@
+// The Windows side of the portable core's platform seam.
+#include "Platform.h"
+
+#include "SystemUtilities.h"
+
+int PlatformMessageBox(const char* text, unsigned style)
+{
+    return AppMessageBox(text, style);
+}
+
+void PlatformCloseHandle(void* handle)
+{
+    if (handle != nullptr) ::CloseHandle(static_cast<HANDLE>(handle));
+}
+
+long long PlatformFileSize(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool PlatformReplaceFile(const char* from, const char* to)
+{
+    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}

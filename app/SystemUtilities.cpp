@@ -1,0 +1,179 @@
+// System error texts, the command-line runner, the saved-directory slot, path checks,
+// the executable-extension list and the system-menu trimming.
+#include "SystemUtilities.h"
+
+#include <direct.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "AppMessages.h"
+#include "CommandLine.h"
+#include "Log.h"
+#include "StringClass.h"
+
+namespace {
+
+constexpr DWORD kRunFlags =
+    CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP | CREATE_SEPARATE_WOW_VDM | CREATE_DEFAULT_ERROR_MODE;
+constexpr DWORD kUnusableDirectory =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE;
+constexpr DWORD kUnusableFile = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE;
+constexpr size_t kMaxExtensionEntry = 127;
+
+int savedDrive = 0;
+char savedDirectory[MAX_PATH] = "";
+
+StringClass& ExecutableExtensions()
+{
+    static StringClass list;
+    return list;
+}
+
+void LoadExecutableExtensions(StringClass& list)
+{
+    const char* configured = std::getenv("PATHENT");
+    if (configured != nullptr) list.Assign(configured);
+    if (list.Length() > 2) {
+        list.ToLower();
+    } else {
+        list.Assign(".cmd;.exe;.bat");
+    }
+}
+
+}  // namespace
+
+char* GetSystemErrorText()
+{
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        ::GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    if (length == 0) {
+        if (text != nullptr) ::LocalFree(text);
+        return nullptr;
+    }
+    return text;
+}
+
+void ShowSystemError(int flag)
+{
+    if ((flag & 0xFF) == 0) return;
+    char* text = GetSystemErrorText();
+    ::MessageBoxA(nullptr, text != nullptr ? text : "", AppText::kSystemErrorCaption, MB_OK | MB_ICONINFORMATION);
+    if (text != nullptr) ::LocalFree(text);
+}
+
+DWORD RunCommandLine(HWND owner, const char* program, const char* arguments, const char* directory,
+                     const char* desktop, DWORD extraFlags)
+{
+    StringClass commandLine;
+    if (!BuildProcessCommandLine(commandLine, program, arguments)) return 0;
+    // CreateProcessA may write into the command line, so it gets a copy of its own.
+    std::string writable(commandLine.Text());
+
+    STARTUPINFOA startup;
+    ::GetStartupInfoA(&startup);
+    startup.cb = sizeof(startup);
+    startup.lpDesktop = const_cast<char*>(desktop);
+
+    if (owner != nullptr) ::SetForegroundWindow(owner);
+
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, kRunFlags | extraFlags, nullptr,
+                          directory, &startup, &process)) {
+        LogMessage(AppText::kCreateProcessFailedLog, commandLine.Text());
+        ShowSystemError(1);
+        return 0;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return process.dwProcessId;
+}
+
+void SaveCurrentDirectory()
+{
+    savedDrive = _getdrive();
+    if (_getcwd(savedDirectory, sizeof(savedDirectory)) == nullptr) savedDirectory[0] = '\0';
+}
+
+void RestoreCurrentDirectory()
+{
+    if (savedDrive != 0) _chdrive(savedDrive);
+    if (savedDirectory[0] != '\0') _chdir(savedDirectory);
+}
+
+int CheckDirectory(const char* path, UINT* driveType)
+{
+    *driveType = 0;
+    char drive[_MAX_DRIVE] = "";
+    _splitpath(path, drive, nullptr, nullptr, nullptr);
+    if (drive[0] != '\0') {
+        // The system wants the root with its backslash; without a drive the current
+        // directory's root is the one a relative path lies on.
+        char root[_MAX_DRIVE + 1];
+        std::snprintf(root, sizeof(root), "%s\\", drive);
+        *driveType = ::GetDriveTypeA(root);
+    } else {
+        *driveType = ::GetDriveTypeA(nullptr);
+    }
+
+    const DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return -10;
+    if (attributes & kUnusableDirectory) return -11;
+    return 1;
+}
+
+int CheckFile(const char* path, int* readOnly)
+{
+    *readOnly = 0;
+    const DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return -10;
+    if (attributes & kUnusableFile) return -11;
+    if (attributes & FILE_ATTRIBUTE_READONLY) *readOnly = 1;
+    return 1;
+}
+
+int IsExecutableExtension(const char* extension)
+{
+    if (extension == nullptr) return 0;
+    StringClass& list = ExecutableExtensions();
+    if (list.IsEmpty()) LoadExecutableExtensions(list);
+
+    // An entry runs from its last dot to the next semicolon. Longer entries than the
+    // list supports are skipped rather than cut, so a cut entry can never match.
+    std::string entry;
+    bool overlong = false;
+    auto matches = [&]() { return !overlong && !entry.empty() && entry == extension; };
+    for (const char* p = list.Text(); *p != '\0'; ++p) {
+        if (*p == '.') {
+            entry.assign(1, '.');
+            overlong = false;
+        } else if (*p == ';') {
+            if (matches()) return 1;
+            entry.clear();
+            overlong = false;
+        } else if (entry.size() < kMaxExtensionEntry) {
+            entry.push_back(*p);
+        } else {
+            overlong = true;
+        }
+    }
+    return matches() ? 1 : 0;
+}
+
+void TrimSystemMenu(HWND window)
+{
+    HMENU menu = ::GetSystemMenu(window, FALSE);
+    if (menu == nullptr) return;
+    for (int position = ::GetMenuItemCount(menu) - 1; position >= 0; --position) {
+        const UINT command = ::GetMenuItemID(menu, position);
+        // 0 is a separator and -1 a sub-menu.
+        const bool keep = command == 0 || command == SC_MOVE || command == SC_MINIMIZE || command == SC_CLOSE ||
+                          command == static_cast<UINT>(-1);
+        if (!keep) ::DeleteMenu(menu, position, MF_BYPOSITION);
+    }
+}
