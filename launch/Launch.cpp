@@ -1,0 +1,118 @@
+// Launching an executant by process creation: the guard, the suspended start with the
+// registered priorities, the input-idle wait, and the placement of the first window.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "DuplicateGuard.h"
+#include "Executant.h"
+#include "Handles.h"
+#include "LaunchCommon.h"
+#include "LaunchMessages.h"
+#include "LaunchSettings.h"
+#include "Log.h"
+#include "SystemFunctions.h"
+#include "ModuleName.h"
+#include "WindowSearch.h"
+
+int Executant::Launch(const char* desktop)
+{
+    if (ShellExec) return LaunchViaShell();
+
+    if (SettingNumber(kKeyInitialOnce) != 0 && !CheckModuleNotRunning(desktop, FileName.Text())) {
+        LogMessage(LaunchText::kAlreadyRunning, FileName.Text(), desktop != nullptr ? desktop : LaunchText::kNullText);
+        return 1;
+    }
+    ForgetKeptProcess(*this);
+
+    const std::string commandLine = BuildCommandLine(FileName.Text(), Arguments.Text());
+    std::vector<char> buffer = Writable(commandLine);
+    STARTUPINFOA startup = StartupBlockFor(*this, desktop);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CreationFlagsFor(*this, kLaunchFlags),
+                          nullptr, WorkingDirectoryOf(*this), &startup, &info)) {
+        LogMessage(LaunchText::kCreateFailed, commandLine.c_str());
+        return -1;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    LogMessage(LaunchText::kCreateSucceeded, commandLine.c_str());
+
+    if (Bound::ImmDisableIME != nullptr && SettingNumber(kKeyDisableIME) != 0) {
+        LogMessage("%s", LaunchText::kImeDisabled);
+        Bound::ImmDisableIME(info.dwThreadId);
+    }
+    if (HasPriority) {
+        // Some systems ignore the class among the creation flags; setting it before the
+        // first instruction runs gives the same result everywhere.
+        if (const DWORD priorityClass = PriorityClassOf(Priority)) ::SetPriorityClass(process.Get(), priorityClass);
+        int threadPriority = 0;
+        if (ThreadPriorityOf(Priority, &threadPriority)) ::SetThreadPriority(thread.Get(), threadPriority);
+    }
+    ::ResumeThread(thread.Get());
+    thread.Reset();
+    DWORD threadId = info.dwThreadId;
+
+    const unsigned timeout = BoundedInputTimeout(InputTimeout);
+    if (timeout != 0) {
+        if (!WaitUntilReady(process.Get(), timeout, FileName.Text())) return 0;
+        if (PositionSet() || SizeSet()) {
+            ResetWindowSearch(kSearchByProcessId);
+            if (HWND window = RunSearchPasses(static_cast<LPARAM>(info.dwProcessId), timeout)) {
+                threadId = PlaceWindow(*this, window);
+            }
+        }
+    }
+    if (KeepHandle) {
+        ProcessHandle = process.Release();
+        ThreadId = threadId;
+    }
+    return 0;
+}
+
+int Executant::TestLaunch()
+{
+    // A test launch must start a copy even when one runs: the guard is off meanwhile.
+    KeyValueClass* once = Settings.Find(KeyName(kKeyInitialOnce));
+    const bool suspended = once != nullptr && SettingNumber(kKeyInitialOnce) != 0;
+    if (suspended) once->value.Assign("0");
+    KeepHandle = 1;
+    const int result = Launch(nullptr);
+    KeepHandle = 0;
+    if (suspended) once->value.Assign("1");
+    return result;
+}
+
+int Executant::LaunchViaHelper(const char* desktop)
+{
+    ForgetKeptProcess(*this);
+
+    char ownPath[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
+    if (length == 0 || length >= sizeof ownPath) return -1;
+    std::string helperPath(ownPath, FileNamePart(ownPath) - ownPath);
+    helperPath += LaunchText::kHelperName;
+
+    char option[32];
+    if ((PositionSet() || SizeSet()) && InputTimeout > 0) {
+        std::snprintf(option, sizeof option, LaunchText::kHelperWatchDog, static_cast<int>(BoundedInputTimeout(InputTimeout)));
+    } else {
+        std::snprintf(option, sizeof option, "%s", LaunchText::kHelperNoWait);
+    }
+    const std::string commandLine = BuildCommandLine(helperPath.c_str(), option) + " " + Arguments.Text();
+
+    std::vector<char> buffer = Writable(commandLine);
+    STARTUPINFOA startup = StartupBlockFor(*this, desktop);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CreationFlagsFor(*this, kHelperFlags),
+                          nullptr, WorkingDirectoryOf(*this), &startup, &info)) {
+        LogMessage(LaunchText::kCreateFailed, commandLine.c_str());
+        return -1;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    LogMessage(LaunchText::kCreateSucceeded, commandLine.c_str());
+    return 0;
+}

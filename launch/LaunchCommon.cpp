@@ -1,0 +1,35 @@
+// Steps that the direct launch and the shell launch share.
+#include "LaunchCommon.h"
+
+#include "Executant.h"
+#include "LaunchMessages.h"
+#include "Log.h"
+#include "SystemUtilities.h"
+
+void ForgetKeptProcess(Executant& executant)
+{
+    if (executant.ProcessHandle != nullptr) ::CloseHandle(static_cast<HANDLE>(executant.ProcessHandle));
+    executant.ProcessHandle = nullptr;
+    executant.ThreadId = 0;
+}
+
+bool WaitUntilReady(HANDLE process, unsigned timeout, const char* name)
+{
+    const DWORD result = ::WaitForInputIdle(process, timeout);
+    if (result == 0) return true;
+    if (result == WAIT_TIMEOUT) {
+        LogMessage(LaunchText::kIdleTimeout, name, static_cast<int>(timeout / 1000));
+        return false;
+    }
+    // A console program has no input queue to wait for: the wait fails at once.
+    char* text = GetSystemErrorText();
+    LogMessage(LaunchText::kSystemErrorLine, text != nullptr ? text : "");
+    if (text != nullptr) ::LocalFree(text);
+    LogMessage(LaunchText::kNoProcessHandle, name);
+    return false;
+}
+
+std::vector<char> Writable(const std::string& text)
+{
+    return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
+}

@@ -1,0 +1,41 @@
+// How an executant's settings turn into the arguments of a process creation: command line,
+// creation flags, priorities, start-up block, and the bounded input-idle time-out.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class Executant;
+
+// The editor allows 0-99999 ms. A hand-edited file may hold more, or a negative number that
+// the wait would read as some 49 days (-1 being "forever"); both are limited to this.
+constexpr unsigned kMaxInputTimeout = 99999;
+constexpr unsigned kSearchPassPause = 1000;
+
+unsigned BoundedInputTimeout(int timeout);
+unsigned BoundedInputTimeout(unsigned timeout);
+// One pass per whole second of the time-out, at least one.
+unsigned SearchPasses(unsigned timeout);
+
+// Program name, one blank, arguments. A name with a blank in it is put in double quotes:
+// unquoted, "c:\program files\x.exe" would start c:\program.exe if one existed.
+std::string BuildCommandLine(const char* program, const char* arguments);
+
+// Priority class for the class code in bits 4-7, or 0 for none.
+DWORD PriorityClassOf(unsigned priority);
+// True and the thread priority when the thread code in bits 0-3 asks for a change.
+bool ThreadPriorityOf(unsigned priority, int* threadPriority);
+
+constexpr DWORD kLaunchFlags =
+    CREATE_SUSPENDED | CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP | CREATE_SEPARATE_WOW_VDM |
+    CREATE_DEFAULT_ERROR_MODE;
+constexpr DWORD kHelperFlags =
+    CREATE_NEW_CONSOLE | CREATE_SEPARATE_WOW_VDM | CREATE_DEFAULT_ERROR_MODE | PROFILE_USER | PROFILE_KERNEL;
+// The base flags plus the priority class when the executant has a priority.
+DWORD CreationFlagsFor(const Executant& executant, DWORD baseFlags);
+
+// Start-up block carrying desktop, position, size and the show command.
+STARTUPINFOA StartupBlockFor(const Executant& executant, const char* desktop);
+
+// ExecutionPath, or null when it is empty.
+const char* WorkingDirectoryOf(const Executant& executant);

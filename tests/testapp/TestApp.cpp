@@ -1,0 +1,197 @@
+// lodestay-testapp: a small window program that the launcher's tests start. It writes what
+// it was given (command line, folder, priorities, desktop) and what became of its window to
+// the report file named with --report: at start, when asked (kReportRequest), after
+// --report-after, on WM_CLOSE and when it ends.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "TestAppMessages.h"
+#include "TestAppOptions.h"
+
+namespace {
+
+TestAppOptions g_options;
+HWND g_main = nullptr;    // the window the launcher should find (or must not find)
+HWND g_owner = nullptr;   // the invisible owner in --owned mode
+LARGE_INTEGER g_started;
+LARGE_INTEGER g_ready;
+LARGE_INTEGER g_frequency;
+bool g_readyNoted = false;
+
+constexpr UINT_PTR kReportTimer = 2;
+constexpr UINT_PTR kWindowTimer = 3;
+constexpr UINT_PTR kStartReportTimer = 4;
+
+void AppendWindow(std::string& text, const char* prefix, HWND window)
+{
+    char line[512];
+    if (window == nullptr) {
+        std::snprintf(line, sizeof line, "%s.exists=0\n", prefix);
+        text += line;
+        return;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(window, &placement);
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    const RECT& n = placement.rcNormalPosition;
+    std::snprintf(line, sizeof line,
+                  "%s.exists=1\n%s.handle=0x%llX\n%s.visible=%d\n%s.showcmd=%u\n%s.iconic=%d\n%s.zoomed=%d\n"
+                  "%s.normal=%ld,%ld,%ld,%ld\n%s.rect=%ld,%ld,%ld,%ld\n",
+                  prefix, prefix, static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), prefix,
+                  ::IsWindowVisible(window) ? 1 : 0, prefix, placement.showCmd, prefix, ::IsIconic(window) ? 1 : 0,
+                  prefix, ::IsZoomed(window) ? 1 : 0, prefix, n.left, n.top, n.right - n.left, n.bottom - n.top,
+                  prefix, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    text += line;
+}
+
+void Report(const char* event)
+{
+    std::string text = ProcessFacts();
+    char line[256];
+    std::snprintf(line, sizeof line, "event=%s\ntitle=%s\nfrequency=%lld\nstarted=%lld\nready=%lld\n", event,
+                  g_options.title.c_str(), g_frequency.QuadPart, g_started.QuadPart,
+                  g_readyNoted ? g_ready.QuadPart : 0LL);
+    text += line;
+    AppendWindow(text, "window", g_main);
+    text += "end=1\n";
+    WriteReportFile(g_options.report, text);
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(window, &paint);
+        RECT client;
+        ::GetClientRect(window, &client);
+        HFONT font = ::CreateFontA(28, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+        HGDIOBJ old = ::SelectObject(dc, font);
+        ::SetBkMode(dc, TRANSPARENT);
+        char text[512];
+        ::GetWindowTextA(window, text, sizeof text);
+        ::DrawTextA(dc, text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        ::SelectObject(dc, old);
+        ::DeleteObject(font);
+        ::EndPaint(window, &paint);
+        return 0;
+    }
+    case kReportRequest:
+        Report("request");
+        return 1;
+    case WM_TIMER:
+        if (wParam == kReportTimer) {
+            ::KillTimer(window, kReportTimer);
+            Report("timer");
+            return 0;
+        }
+        if (wParam == kStartReportTimer) {
+            ::KillTimer(window, kStartReportTimer);
+            Report("start");
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        Report("close");
+        ::DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        if (window == g_main) ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CreateMainWindow(HINSTANCE instance, int showCommand)
+{
+    const char* title = g_options.title.empty() ? "lodestay-testapp" : g_options.title.c_str();
+    const DWORD exStyle = g_options.topmost ? WS_EX_TOPMOST : 0;
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, w = CW_USEDEFAULT, h = CW_USEDEFAULT;
+    if (g_options.fixed) {
+        x = g_options.fixedRect[0];
+        y = g_options.fixedRect[1];
+        w = g_options.fixedRect[2];
+        h = g_options.fixedRect[3];
+    }
+    if (g_options.owned) {
+        g_owner = ::CreateWindowExA(0, kTestAppClass, "owner", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    }
+    g_main = ::CreateWindowExA(exStyle, kTestAppClass, title, WS_OVERLAPPEDWINDOW, x, y, w, h, g_owner, nullptr,
+                               instance, nullptr);
+    if (!g_options.hidden) {
+        // --fixed ignores what the launcher asked for, so only a direct placement can move it.
+        ::ShowWindow(g_main, g_options.fixed ? SW_SHOWNORMAL : showCommand);
+        ::UpdateWindow(g_main);
+    }
+    // Reported once the launcher had a moment to place the window.
+    ::SetTimer(g_main, kStartReportTimer, 100, nullptr);
+    if (g_options.reportAfterMs > 0) ::SetTimer(g_main, kReportTimer, g_options.reportAfterMs, nullptr);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    ::QueryPerformanceCounter(&g_started);
+    ::QueryPerformanceFrequency(&g_frequency);
+    std::vector<std::string> args = SplitCommandLine(::GetCommandLineA());
+    if (!args.empty()) args.erase(args.begin());
+    g_options = ParseTestAppOptions(args);
+
+    if (g_options.exitAtOnce) {
+        Report("exit");
+        return 0;
+    }
+    if (g_options.busyMs > 0) ::Sleep(g_options.busyMs);  // not waiting for input: not idle
+
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kTestAppClass;
+    ::RegisterClassA(&windowClass);
+
+    MSG message;
+    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a message queue from the start
+    UINT_PTR windowTimer = 0;
+    if (g_options.noWindow) {
+        Report("start");
+    } else if (g_options.windowDelayMs > 0) {
+        windowTimer = ::SetTimer(nullptr, kWindowTimer, g_options.windowDelayMs, nullptr);
+    } else {
+        CreateMainWindow(instance, showCommand);
+    }
+    UINT_PTR lifetimeTimer = 0;
+    if (g_options.lifetimeMs > 0) lifetimeTimer = ::SetTimer(nullptr, 0, g_options.lifetimeMs, nullptr);
+
+    ::PostThreadMessageA(::GetCurrentThreadId(), WM_NULL, 0, 0);
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (!g_readyNoted) {
+            ::QueryPerformanceCounter(&g_ready);
+            g_readyNoted = true;
+        }
+        if (message.hwnd == nullptr && message.message == WM_TIMER) {
+            if (message.wParam == windowTimer && windowTimer != 0) {
+                ::KillTimer(nullptr, windowTimer);
+                windowTimer = 0;
+                CreateMainWindow(instance, showCommand);
+                continue;
+            }
+            if (message.wParam == lifetimeTimer && lifetimeTimer != 0) break;
+        }
+        if (message.hwnd == nullptr && message.message == kReportRequest) Report("request");
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    Report("exit");
+    return 0;
+}

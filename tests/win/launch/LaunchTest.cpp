@@ -1,0 +1,243 @@
+// Launching the test application with CreateProcessA: what it receives (command line,
+// folder, priorities, start-up block), where its window ends up, and the log lines of the
+// failures and time-outs.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Executant.h"
+#include "LaunchMessages.h"
+#include "LaunchTestSupport.h"
+#include "StringClass.h"
+#include "SystemFunctions.h"
+
+namespace {
+
+std::string Lower(std::string text)
+{
+    FoldAsciiLower(&text[0]);
+    return text;
+}
+
+class LaunchTest : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    CapturedLog log_;
+    EndOnExit cleanup_;
+
+    std::string ReportPath(const char* name) { return folder_.File(name); }
+
+    // Launches and then asks the program for a fresh report: the placement is done when
+    // Launch returns, so the report shows its result.
+    Report LaunchAndReport(Executant& executant, const std::string& reportPath, int* result = nullptr)
+    {
+        const int launched = executant.Launch(nullptr);
+        if (result != nullptr) *result = launched;
+        Report first = WaitForReport(reportPath);
+        const DWORD pid = ReportedProcessId(first);
+        cleanup_.Add(pid);
+        HWND window = WindowOfProcess(pid);
+        if (window != nullptr) RequestReport(window);
+        return ReadReport(reportPath);
+    }
+};
+
+TEST_F(LaunchTest, AppliesPlacementPrioritiesFolderAndArguments)
+{
+    struct Case {
+        const char* position;
+        const char* size;
+        const char* showMode;
+        const char* priority;
+        unsigned showCmd;
+        const char* priorityClass;
+        int threadPriority;
+    } cases[] = {
+        {"40,50", "320,240", "1", "0x0011", SW_SHOWNORMAL, "0x40", THREAD_PRIORITY_LOWEST},
+        {"120,80", "400,300", "2", "0x0025", SW_SHOWMINIMIZED, "0x20", THREAD_PRIORITY_HIGHEST},
+        {"200,100", "500,350", "3", "0x0032", SW_SHOWMAXIMIZED, "0x80", THREAD_PRIORITY_BELOW_NORMAL},
+        {"60,70", "300,200", "7", "0x0004", SW_SHOWNORMAL, "0x20", THREAD_PRIORITY_ABOVE_NORMAL},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string report = ReportPath(("place" + std::to_string(++n) + ".txt").c_str());
+        const std::string arguments = "--report " + report + " --title Place" + std::to_string(n);
+        auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                                {"ExecutionArguments", arguments},
+                                {"ExecutionPath", folder_.Path()},
+                                {"ExecutionPosition", c.position},
+                                {"ExecutionSize", c.size},
+                                {"ExecutionShowMode", c.showMode},
+                                {"ExecutionPriority", c.priority}});
+        int result = -99;
+        Report r = LaunchAndReport(*e, report, &result);
+        SCOPED_TRACE(c.position);
+        EXPECT_EQ(0, result);
+        EXPECT_EQ(Lower(TestAppPath()) + " " + arguments, r["commandline"]);
+        EXPECT_EQ(folder_.Path(), r["cwd"]);
+        EXPECT_EQ(c.priorityClass, r["priorityclass"]);
+        EXPECT_EQ(std::to_string(c.threadPriority), r["threadpriority"]);
+        EXPECT_EQ(std::to_string(c.showCmd), r["window.showcmd"]);
+        const std::vector<long> pos = Numbers(c.position), size = Numbers(c.size);
+        EXPECT_EQ((std::vector<long>{pos[0], pos[1], size[0], size[1]}), Numbers(r["window.normal"]));
+    }
+}
+
+// A program that ignores the start-up block is still placed: moved, sized, then shown.
+TEST_F(LaunchTest, PlacesAWindowThatIgnoresTheStartupBlock)
+{
+    struct Case {
+        const char* showMode;
+        unsigned showCmd;
+    } cases[] = {{"1", SW_SHOWNORMAL}, {"2", SW_SHOWMINIMIZED}, {"3", SW_SHOWMAXIMIZED}};
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string report = ReportPath(("fixed" + std::to_string(++n) + ".txt").c_str());
+        auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                                {"ExecutionArguments", "--report " + report + " --fixed 700,600,150,100"},
+                                {"ExecutionPosition", "30,40"},
+                                {"ExecutionSize", "350,250"},
+                                {"ExecutionShowMode", c.showMode}});
+        Report r = LaunchAndReport(*e, report);
+        SCOPED_TRACE(c.showMode);
+        EXPECT_EQ(std::to_string(c.showCmd), r["window.showcmd"]);
+        EXPECT_EQ((std::vector<long>{30, 40, 350, 250}), Numbers(r["window.normal"]));
+    }
+}
+
+TEST_F(LaunchTest, OnlyPositionOrOnlySizeChangesOnlyThat)
+{
+    const std::string report = ReportPath("pos.txt");
+    auto moved = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                                {"ExecutionArguments", "--report " + report + " --fixed 700,600,150,100"},
+                                {"ExecutionPosition", "10,20"}});
+    EXPECT_EQ((std::vector<long>{10, 20, 150, 100}), Numbers(LaunchAndReport(*moved, report)["window.normal"]));
+
+    const std::string report2 = ReportPath("size.txt");
+    auto sized = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                                {"ExecutionArguments", "--report " + report2 + " --fixed 700,600,150,100"},
+                                {"ExecutionSize", "333,222"}});
+    EXPECT_EQ((std::vector<long>{700, 600, 333, 222}), Numbers(LaunchAndReport(*sized, report2)["window.normal"]));
+}
+
+TEST_F(LaunchTest, LogsTheLowerCaseCommandLineOnSuccessAndFailure)
+{
+    const std::string report = ReportPath("log.txt");
+    std::string upper = TestAppPath();
+    for (char& ch : upper) ch = static_cast<char>(::toupper(static_cast<unsigned char>(ch)));
+    auto e = MakeExecutant({{"ExecutionFileName", upper},
+                            {"ExecutionArguments", "--report " + report},
+                            {"ExecutionDisableIME", "1"},
+                            {"ExecutionInputTO", "0"}});
+    EXPECT_EQ(0, e->Launch(nullptr));
+    cleanup_.Add(ReportedProcessId(WaitForReport(report)));
+    const std::string line = Lower(TestAppPath()) + " --report " + report;
+    // The input-method switch is bound on the NT family only.
+    const char* ime = Bound::ImmDisableIME != nullptr ? "IME Disable OK.\n" : "";
+    EXPECT_EQ("CreatePrcess(" + line + ") Success.\n" + ime, log_.Text());
+
+    log_.Clear();
+    auto missing = MakeExecutant({{"ExecutionFileName", folder_.File("Missing.EXE")}});
+    EXPECT_EQ(-1, missing->Launch(nullptr));
+    EXPECT_EQ("CreateProcess(" + Lower(folder_.File("Missing.EXE")) + " ) Failed.\n", log_.Text());
+}
+
+// Unquoted, "...\dir with blank\app.exe" would start "...\dir.exe".
+TEST_F(LaunchTest, StartsTheRightProgramFromAFolderWithABlank)
+{
+    const std::string blankFolder = folder_.File("dir with blank");
+    ASSERT_TRUE(::CreateDirectoryA(blankFolder.c_str(), nullptr));
+    const std::string program = blankFolder + "\\lodestay-testapp.exe";
+    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), folder_.File("dir.exe").c_str(), FALSE));
+    const std::string report = ReportPath("blank.txt");
+    auto e = MakeExecutant({{"ExecutionFileName", program}, {"ExecutionArguments", "--report " + report}});
+    EXPECT_EQ(0, e->Launch(nullptr));
+    Report r = WaitForReport(report);
+    cleanup_.Add(ReportedProcessId(r));
+    EXPECT_EQ(Lower(program), Lower(r["module"]));
+    EXPECT_EQ("\"" + Lower(program) + "\" --report " + report, r["commandline"]);
+}
+
+TEST_F(LaunchTest, TimeOutLogsWholeSecondsAndPlacesNothing)
+{
+    PauseRecorder pauses;
+    const std::string report = ReportPath("slow.txt");
+    auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                            {"ExecutionArguments", "--report " + report + " --busy 4000"},
+                            {"ExecutionPosition", "10,10"},
+                            {"ExecutionInputTO", "1999"}});
+    EXPECT_EQ(0, e->TestLaunch());
+    EXPECT_EQ(nullptr, e->ProcessHandle);
+    EXPECT_EQ(0u, e->ThreadId);
+    EXPECT_TRUE(pauses.Pauses().empty());
+    const std::string line = Lower(TestAppPath()) + " --report " + report + " --busy 4000";
+    EXPECT_EQ("CreatePrcess(" + line + ") Success.\n(" + Lower(TestAppPath()) + ")は起動完了待ﾀｲﾑｱｳﾄ(1 s).\n",
+              log_.Text());
+    cleanup_.Add(ReportedProcessId(WaitForReport(report)));
+}
+
+// A console program has no input queue: the wait fails at once and nothing is kept.
+TEST_F(LaunchTest, FailedWaitLogsTheSystemErrorAndKeepsNothing)
+{
+    const std::string report = ReportPath("console.txt");
+    auto e = MakeExecutant({{"ExecutionFileName", ConsoleTestAppPath()},
+                            {"ExecutionArguments", "--report " + report},
+                            {"ExecutionPosition", "10,10"}});
+    EXPECT_EQ(0, e->TestLaunch());
+    cleanup_.Add(ReportedProcessId(WaitForReport(report)));
+    EXPECT_EQ(nullptr, e->ProcessHandle);
+    const std::string text = log_.Text();
+    const std::string tail = "(" + Lower(ConsoleTestAppPath()) + ")はProcessﾊﾝﾄﾞﾙが獲得できません.\n";
+    ASSERT_GT(text.size(), tail.size());
+    EXPECT_EQ(tail, text.substr(text.size() - tail.size()));
+    EXPECT_EQ(0u, text.find("CreatePrcess("));
+}
+
+TEST_F(LaunchTest, TestLaunchKeepsHandleAndThreadAndIgnoresTheGuard)
+{
+    PauseRecorder pauses;
+    const std::string report = ReportPath("keep.txt");
+    auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                            {"ExecutionArguments", "--report " + report},
+                            {"ExecutionSize", "300,200"},
+                            {"ExecutionInitialOnce", "5"}});
+    ChildProcess running = StartProgram(TestAppPath(), "--report " + ReportPath("other.txt"));
+    ASSERT_TRUE(running.Running());
+
+    EXPECT_EQ(0, e->TestLaunch());
+    ASSERT_NE(nullptr, e->ProcessHandle);
+    Report r = WaitForReport(report);
+    cleanup_.AddHandle(e->ProcessHandle);
+    EXPECT_EQ(ReportedProcessId(r), ::GetProcessId(e->ProcessHandle));
+    EXPECT_EQ(r["tid"], std::to_string(e->ThreadId));
+    EXPECT_EQ(0, e->KeepHandle);
+    EXPECT_STREQ("1", e->SettingText(kKeyInitialOnce).Text());
+    EXPECT_TRUE(pauses.Pauses().empty());  // found in the first pass
+
+    // A plain launch afterwards forgets what the test launch kept.
+    e->Settings.Find("ExecutionInitialOnce")->value.Assign("0");
+    const std::string report2 = ReportPath("keep2.txt");
+    e->Arguments.Assign(("--report " + report2).c_str());
+    EXPECT_EQ(0, e->Launch(nullptr));
+    cleanup_.Add(ReportedProcessId(WaitForReport(report2)));
+    EXPECT_EQ(nullptr, e->ProcessHandle);
+    EXPECT_EQ(0u, e->ThreadId);
+}
+
+TEST_F(LaunchTest, ZeroTimeOutNeitherWaitsNorSearches)
+{
+    PauseRecorder pauses;
+    const std::string report = ReportPath("zero.txt");
+    auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                            {"ExecutionArguments", "--report " + report + " --owned"},
+                            {"ExecutionPosition", "10,10"},
+                            {"ExecutionInputTO", "0"}});
+    EXPECT_EQ(0, e->TestLaunch());
+    ASSERT_NE(nullptr, e->ProcessHandle);
+    cleanup_.AddHandle(e->ProcessHandle);
+    EXPECT_TRUE(pauses.Pauses().empty());
+    EXPECT_EQ(WaitForReport(report)["tid"], std::to_string(e->ThreadId));
+}
+
+}  // namespace

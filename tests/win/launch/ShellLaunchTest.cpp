@@ -1,0 +1,170 @@
+// Launching through the shell: a document of a test file type opens the test application
+// through its association; its window is found (by module path and newest creation time on
+// the NT family, by snapshots on the Windows 95 family) and placed.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "Executant.h"
+#include "LaunchTestSupport.h"
+#include "SystemFunctions.h"
+#include "WindowSearch.h"
+
+namespace {
+
+const char kExtension[] = ".lodestaytest";
+const char kProgId[] = "Lodestay.TestDocument";
+
+void SetKeyDefault(const std::string& key, const std::string& value)
+{
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    ::RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(handle);
+}
+
+// Registers the test file type while alive. Wine's shell reads associations from the
+// classes root only (not from the user's own classes), so the type goes there.
+class TestFileType {
+public:
+    TestFileType()
+    {
+        SetKeyDefault(kExtension, kProgId);
+        SetKeyDefault(std::string(kProgId) + "\\shell\\open\\command", "\"" + TestAppPath() + "\" --open \"%1\"");
+    }
+    ~TestFileType()
+    {
+        for (const char* sub : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
+            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(kProgId) + sub).c_str());
+        }
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, kExtension);
+    }
+};
+
+class ShellLaunch : public ::testing::Test {
+protected:
+    TestFileType fileType_;
+    TempFolder folder_;
+    CapturedLog log_;
+    EndOnExit cleanup_;
+
+    // A document whose first line holds the options of the program that opens it.
+    std::string Document(const std::string& name, const std::string& options)
+    {
+        const std::string path = folder_.File(name + kExtension);
+        std::ofstream(path) << "--report " << ReportOf(name) << " " << options << "\n";
+        return path;
+    }
+    std::string ReportOf(const std::string& name) { return folder_.File(name + ".report"); }
+
+    std::unique_ptr<Executant> ShellExecutant(const std::string& document,
+                                              std::vector<std::pair<const char*, std::string>> more = {})
+    {
+        more.insert(more.begin(), {{"ExecutionFileName", "shelled"},
+                                   {"ExecutionArguments", document},
+                                   {"ExecutionShellExec", "1"}});
+        return MakeExecutant(more);
+    }
+
+    Report Placed(const std::string& name)
+    {
+        Report first = WaitForReport(ReportOf(name), "start");
+        const DWORD pid = ReportedProcessId(first);
+        cleanup_.Add(pid);
+        HWND window = WindowOfProcess(pid);
+        if (window != nullptr) RequestReport(window);
+        return ReadReport(ReportOf(name));
+    }
+};
+
+TEST_F(ShellLaunch, OpensTheDocumentAndPlacesItsWindow)
+{
+    const std::string doc = Document("placed", "--title Shelled");
+    auto e = ShellExecutant(doc, {{"ExecutionPosition", "70,80"},
+                                  {"ExecutionSize", "330,230"},
+                                  {"ExecutionPriority", "0x0013"},
+                                  {"ExecutionPath", folder_.Path()}});
+    EXPECT_EQ(0, e->Launch(nullptr));
+    EXPECT_EQ("ShellExecuteEx(" + doc + ") -> Success.\n", log_.Text());
+    Report r = Placed("placed");
+    EXPECT_EQ((std::vector<long>{70, 80, 330, 230}), Numbers(r["window.normal"]));
+    EXPECT_EQ("1", r["window.showcmd"]);
+    EXPECT_EQ("0x40", r["priorityclass"]);
+    EXPECT_EQ("0", r["threadpriority"]);  // the shell route sets no thread priority
+    EXPECT_EQ(folder_.Path(), r["cwd"]);
+    EXPECT_EQ(GetOsFamily() == kOsNT ? kSearchByModulePath : kSearchByProcessId, WindowSearch().mode);
+}
+
+// The shell hands the show command to the program, which is then already maximised when it
+// is moved: the move changes the maximised frame, and the state stays maximised.
+TEST_F(ShellLaunch, ShowsMaximised)
+{
+    const std::string doc = Document("maximised", "");
+    auto e = ShellExecutant(doc, {{"ExecutionPosition", "70,80"}, {"ExecutionShowMode", "3"}});
+    EXPECT_EQ(0, e->Launch(nullptr));
+    Report r = Placed("maximised");
+    EXPECT_EQ("3", r["window.showcmd"]);
+    EXPECT_EQ("1", r["window.zoomed"]);
+}
+
+// With an older copy of the same program running, standing even higher in the Z order,
+// the copy just started is the one placed.
+TEST_F(ShellLaunch, PlacesTheNewestCopy)
+{
+    ChildProcess older = StartProgram(TestAppPath(), "--report " + ReportOf("older") + " --topmost --fixed 600,500,200,150");
+    WaitForReport(ReportOf("older"), "start");
+    const std::string doc = Document("newer", "");
+    auto e = ShellExecutant(doc, {{"ExecutionPosition", "30,40"}, {"ExecutionSize", "300,200"}});
+    EXPECT_EQ(0, e->Launch(nullptr));
+    EXPECT_EQ((std::vector<long>{30, 40, 300, 200}), Numbers(Placed("newer")["window.normal"]));
+    ASSERT_TRUE(RequestReport(WindowOfProcess(older.Id())));
+    EXPECT_EQ((std::vector<long>{600, 500, 200, 150}), Numbers(ReadReport(ReportOf("older"))["window.normal"]));
+}
+
+TEST_F(ShellLaunch, TestLaunchKeepsTheWindowThreadEvenWithoutPlacement)
+{
+    const std::string doc = Document("kept", "");
+    auto e = ShellExecutant(doc, {{"ExecutionInitialOnce", "1"}});
+    EXPECT_EQ(0, e->TestLaunch());
+    ASSERT_NE(nullptr, e->ProcessHandle);
+    cleanup_.AddHandle(e->ProcessHandle);
+    Report r = WaitForReport(ReportOf("kept"), "start");
+    EXPECT_EQ(r["tid"], std::to_string(e->ThreadId));
+    EXPECT_EQ(ReportedProcessId(r), ::GetProcessId(e->ProcessHandle));
+}
+
+TEST_F(ShellLaunch, LogsFailuresAndMissingWindows)
+{
+    {
+        PauseRecorder pauses;
+        const std::string doc = Document("hidden", "--hidden");
+        auto e = ShellExecutant(doc, {{"ExecutionPosition", "10,10"}, {"ExecutionInputTO", "2000"}});
+        EXPECT_EQ(0, e->TestLaunch());
+        cleanup_.Add(ReportedProcessId(WaitForReport(ReportOf("hidden"))));
+        EXPECT_EQ(nullptr, e->ProcessHandle);
+        EXPECT_EQ(std::vector<unsigned>(2, 1000u), pauses.Pauses());
+        EXPECT_EQ("ShellExecuteEx(" + doc + ") -> Success.\nToplevelWindow が獲得できませんでした.\n", log_.Text());
+    }
+    log_.Clear();
+    const std::string missing = folder_.File("missing.lodestaytest");
+    auto e = ShellExecutant(missing);
+    EXPECT_EQ(0, e->Launch(nullptr));
+    EXPECT_EQ("ShellExecuteEx(" + missing + ") -> Exec Faild.\n", log_.Text());
+}
+
+TEST_F(ShellLaunch, TimeOutNamesTheItemInWholeSeconds)
+{
+    const std::string doc = Document("slow", "--busy 3000");
+    auto e = ShellExecutant(doc, {{"ExecutionPosition", "10,10"}, {"ExecutionInputTO", "1500"}});
+    EXPECT_EQ(0, e->TestLaunch());
+    EXPECT_EQ(nullptr, e->ProcessHandle);
+    cleanup_.Add(ReportedProcessId(WaitForReport(ReportOf("slow"))));
+    EXPECT_EQ("ShellExecuteEx(" + doc + ") -> (" + doc + ")は起動完了待ﾀｲﾑｱｳﾄ(1 s).\n", log_.Text());
+}
+
+}  // namespace

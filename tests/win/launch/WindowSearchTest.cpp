@@ -1,0 +1,103 @@
+// The search for the new process's window: one pass per second of the time-out with a
+// pause after each pass that found nothing; owned and hidden windows never count.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "Executant.h"
+#include "LaunchTestSupport.h"
+#include "WindowSearch.h"
+
+namespace {
+
+TEST(WindowSearch, PassesFollowTheTimeOut)
+{
+    struct Case {
+        unsigned timeout;
+        size_t passes;
+    } cases[] = {{0, 1}, {500, 1}, {999, 1}, {5000, 5}, {5999, 5}, {250000, 99}};
+    Executant e;
+    for (const Case& c : cases) {
+        PauseRecorder pauses;
+        e.ResetWindowSearch(kSearchByProcessId);
+        // No window belongs to process id 0, so every pass fails.
+        EXPECT_EQ(nullptr, RunSearchPasses(0, c.timeout));
+        EXPECT_EQ(std::vector<unsigned>(c.passes, 1000u), pauses.Pauses()) << c.timeout;
+    }
+}
+
+TEST(WindowSearch, ResetClearsTheSharedState)
+{
+    WindowSearch().found = reinterpret_cast<HWND>(1);
+    std::strcpy(WindowSearch().newestStamp, "20240101 00:00.00.000");
+    Executant().ResetWindowSearch(7);
+    EXPECT_EQ(nullptr, WindowSearch().found);
+    EXPECT_STREQ("", WindowSearch().newestStamp);
+    EXPECT_EQ(7, WindowSearch().mode);
+}
+
+class WindowSearchLaunch : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    EndOnExit cleanup_;
+};
+
+// Only an owned window, or only a hidden one: never matched, every pass runs, and the
+// window stays where the program put it.
+TEST_F(WindowSearchLaunch, OwnedOrHiddenWindowsAreNeverMatched)
+{
+    for (const char* mode : {"--owned", "--hidden"}) {
+        PauseRecorder pauses;
+        const std::string report = folder_.File(std::string(mode + 2) + ".txt");
+        auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                                {"ExecutionArguments", "--report " + report + " " + mode + " --fixed 700,500,200,150"},
+                                {"ExecutionPosition", "10,10"},
+                                {"ExecutionSize", "300,300"},
+                                {"ExecutionInputTO", "3000"}});
+        EXPECT_EQ(0, e->Launch(nullptr));
+        EXPECT_EQ(std::vector<unsigned>(3, 1000u), pauses.Pauses()) << mode;
+        Report r = WaitForReport(report, "start");
+        cleanup_.Add(ReportedProcessId(r));
+        EXPECT_EQ((std::vector<long>{700, 500, 200, 150}), Numbers(r["window.normal"])) << mode;
+        EXPECT_EQ(std::string(mode) == "--hidden" ? "0" : "1", r["window.visible"]) << mode;
+    }
+}
+
+// A window that appears only after the program became idle is found by a later pass.
+TEST_F(WindowSearchLaunch, FindsAWindowThatAppearsLate)
+{
+    PauseRecorder pauses(true);
+    const std::string report = folder_.File("late.txt");
+    auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                            {"ExecutionArguments", "--report " + report + " --window-delay 1500 --fixed 700,500,200,150"},
+                            {"ExecutionPosition", "20,30"},
+                            {"ExecutionSize", "310,210"},
+                            {"ExecutionInputTO", "6000"}});
+    EXPECT_EQ(0, e->Launch(nullptr));
+    const size_t passesWithoutWindow = pauses.Pauses().size();
+    EXPECT_GE(passesWithoutWindow, 1u);
+    EXPECT_LT(passesWithoutWindow, 6u);
+    Report r = WaitForReport(report, "start");
+    cleanup_.Add(ReportedProcessId(r));
+    ASSERT_TRUE(RequestReport(WindowOfProcess(ReportedProcessId(r))));
+    EXPECT_EQ((std::vector<long>{20, 30, 310, 210}), Numbers(ReadReport(report)["window.normal"]));
+}
+
+// A negative time-out from a hand-edited file would mean a wait of 49 days and millions of
+// passes; it is held at 99999 ms.
+TEST_F(WindowSearchLaunch, NegativeTimeOutIsBounded)
+{
+    PauseRecorder pauses;
+    const std::string report = folder_.File("negative.txt");
+    auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
+                            {"ExecutionArguments", "--report " + report + " --owned"},
+                            {"ExecutionPosition", "10,10"},
+                            {"ExecutionInputTO", "-1"}});
+    EXPECT_EQ(-1, e->InputTimeout);
+    EXPECT_EQ(0, e->Launch(nullptr));
+    EXPECT_EQ(99u, pauses.Pauses().size());
+    cleanup_.Add(ReportedProcessId(WaitForReport(report)));
+}
+
+}  // namespace
