@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs what building and testing Lodestay needs on Debian 12 (run as root).
+# Idempotent and quiet when everything is there, so every other script calls it first.
+set -euo pipefail
+
+packages=(
+    cmake g++ googletest
+    g++-mingw-w64-x86-64 g++-mingw-w64-i686
+    wine64 wine
+    xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
+    locales
+    clang libclang-rt-14-dev
+)
+
+missing=()
+for pkg in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    if [[ "$status" != "install ok installed" ]]; then
+        missing+=("$pkg")
+    fi
+done
+
+as_root() {
+    if [[ $(id -u) -eq 0 ]]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "setup.sh: need root to run: $*" >&2
+        return 1
+    fi
+}
+
+if ((${#missing[@]})); then
+    echo "setup.sh: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    as_root apt-get update -q </dev/null
+    as_root apt-get install -y -q -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold \
+        "${missing[@]}" </dev/null
+fi
+
+# Wine takes the ANSI code page from the locale: without ja_JP.UTF-8 the program would run in 1252.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    echo "setup.sh: generating the ja_JP.UTF-8 locale"
+    as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
