@@ -85,9 +85,9 @@ exec 3<&0
 lodestay_wine "$program" "$@" <&3 >"$outdir/out" 2>"$outdir/err" &
 pid=$!
 lodestay_at_exit "kill $pid 2>/dev/null"
-tail -q -n +1 -s 0.1 -f --pid="$pid" "$outdir/out" &
+tail -q -n +1 -s 0.02 -f --pid="$pid" "$outdir/out" &
 relay_out=$!
-tail -q -n +1 -s 0.1 -f --pid="$pid" "$outdir/err" >&2 &
+tail -q -n +1 -s 0.02 -f --pid="$pid" "$outdir/err" >&2 &
 relay_err=$!
 wait "$pid"
 rc=$?
