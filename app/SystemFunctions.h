@@ -30,6 +30,8 @@ extern DWORD(WINAPI* GetModuleFileNameExA)(HANDLE, HMODULE, LPSTR, DWORD);
 extern DWORD(WINAPI* GetModuleBaseNameA)(HANDLE, HMODULE, LPSTR, DWORD);
 extern BOOL(WINAPI* ImmDisableIME)(DWORD);
 extern HANDLE(WINAPI* CreateToolhelp32Snapshot)(DWORD, DWORD);
+// Callers set the entry's dwSize to sizeof(PROCESSENTRY32): 296 bytes in a 32-bit build,
+// 304 in a 64-bit one.
 extern BOOL(WINAPI* Process32First)(HANDLE, PROCESSENTRY32*);
 extern BOOL(WINAPI* Process32Next)(HANDLE, PROCESSENTRY32*);
 }  // namespace Bound
