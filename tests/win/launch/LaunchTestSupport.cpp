@@ -245,3 +245,39 @@ std::string Quoted(const std::string& path)
 {
     return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
+
+const char kTestExtension[] = ".lodestaytest";
+
+namespace {
+
+const char kTestProgId[] = "Lodestay.TestDocument";
+
+void SetKeyDefault(const std::string& key, const std::string& value)
+{
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    ::RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(handle);
+}
+
+}  // namespace
+
+// Wine's shell reads associations from the classes root only, not from the user's own
+// classes, so the type goes there (inside the test prefix).
+TestFileType::TestFileType()
+{
+    SetKeyDefault(kTestExtension, kTestProgId);
+    SetKeyDefault(std::string(kTestProgId) + "\\shell\\open\\command", "\"" + TestAppPath() + "\" --open \"%1\"");
+}
+
+TestFileType::~TestFileType()
+{
+    for (const char* sub : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(kTestProgId) + sub).c_str());
+    }
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, kTestExtension);
+}

@@ -105,3 +105,14 @@ std::unique_ptr<Executant> MakeExecutant(const std::vector<std::pair<const char*
 
 // Command-line text with the path quoted when it has a blank.
 std::string Quoted(const std::string& path);
+
+// Registers a test file type, opened by the test application, while alive. The program
+// reads its options from the first line of the document ("--open FILE").
+class TestFileType {
+public:
+    TestFileType();
+    ~TestFileType();
+    TestFileType(const TestFileType&) = delete;
+    TestFileType& operator=(const TestFileType&) = delete;
+};
+extern const char kTestExtension[];

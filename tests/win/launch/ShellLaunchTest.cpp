@@ -13,39 +13,6 @@
 
 namespace {
 
-const char kExtension[] = ".lodestaytest";
-const char kProgId[] = "Lodestay.TestDocument";
-
-void SetKeyDefault(const std::string& key, const std::string& value)
-{
-    HKEY handle = nullptr;
-    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    ::RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-    ::RegCloseKey(handle);
-}
-
-// Registers the test file type while alive. Wine's shell reads associations from the
-// classes root only (not from the user's own classes), so the type goes there.
-class TestFileType {
-public:
-    TestFileType()
-    {
-        SetKeyDefault(kExtension, kProgId);
-        SetKeyDefault(std::string(kProgId) + "\\shell\\open\\command", "\"" + TestAppPath() + "\" --open \"%1\"");
-    }
-    ~TestFileType()
-    {
-        for (const char* sub : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
-            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(kProgId) + sub).c_str());
-        }
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, kExtension);
-    }
-};
-
 class ShellLaunch : public ::testing::Test {
 protected:
     TestFileType fileType_;
@@ -56,7 +23,7 @@ protected:
     // A document whose first line holds the options of the program that opens it.
     std::string Document(const std::string& name, const std::string& options)
     {
-        const std::string path = folder_.File(name + kExtension);
+        const std::string path = folder_.File(name + kTestExtension);
         std::ofstream(path) << "--report " << ReportOf(name) << " " << options << "\n";
         return path;
     }

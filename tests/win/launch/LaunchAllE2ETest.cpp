@@ -1,0 +1,310 @@
+// The unattended start end to end: lodestay.exe -e -p FILE over a list of test-application
+// entries, in the same desktop as this driver. The driver reads the one message box the
+// launcher may show (caption and the static text 0xFFFF), presses OK, and checks where the
+// windows went from the programs' own reports. The Windows 98 runs set Wine's reported
+// version for lodestay.exe only, and show the 95-family routes by what they do: the guard's
+// snapshot also sees programs without a window.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "LaunchMessages.h"
+#include "LaunchTestSupport.h"
+
+namespace {
+
+using Entry = std::vector<std::pair<const char*, std::string>>;
+
+const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\lodestay.exe";
+
+// Makes Wine report another version to lodestay.exe while alive.
+class ReportedVersion {
+public:
+    explicit ReportedVersion(const char* version) : set_(version != nullptr)
+    {
+        if (!set_) return;
+        HKEY key = nullptr;
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS) {
+            ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                             static_cast<DWORD>(std::strlen(version) + 1));
+            ::RegCloseKey(key);
+        }
+    }
+    ~ReportedVersion()
+    {
+        if (!set_) return;
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+            ::RegDeleteValueA(key, "Version");
+            ::RegCloseKey(key);
+        }
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
+    }
+
+private:
+    bool set_;
+};
+
+struct LauncherRun {
+    bool ended = false;
+    int boxes = 0;
+    std::string caption;
+    std::string text;
+};
+
+struct BoxQuery {
+    DWORD processId;
+    HWND box;
+};
+
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter)
+{
+    BoxQuery* query = reinterpret_cast<BoxQuery*>(parameter);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    char className[64] = {0};
+    ::GetClassNameA(window, className, sizeof className);
+    if (processId != query->processId || std::string(className) != "#32770" || !::IsWindowVisible(window)) {
+        return TRUE;
+    }
+    query->box = window;
+    return FALSE;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[2048] = {0};
+    ::SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Runs the launcher until it ends, answering every message box it shows with OK.
+LauncherRun RunLauncher(const std::string& settingsPath, const char* version = nullptr)
+{
+    ReportedVersion reported(version);
+    LauncherRun run;
+    ChildProcess launcher = StartProgram(ProgramBeside("lodestay.exe"), "-e -p " + Quoted(settingsPath), false);
+    if (launcher.Get() == nullptr) return run;
+    for (int i = 0; i < 2400; ++i) {  // a safety net for a launcher that hangs, not a timing
+        if (::WaitForSingleObject(launcher.Get(), 50) == WAIT_OBJECT_0) {
+            run.ended = true;
+            break;
+        }
+        BoxQuery query = {launcher.Id(), nullptr};
+        ::EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&query));
+        if (query.box == nullptr) continue;
+        ++run.boxes;
+        run.caption = WindowText(query.box);
+        run.text = WindowText(::GetDlgItem(query.box, 0xFFFF));
+        ::PostMessageA(::GetDlgItem(query.box, IDOK), BM_CLICK, 0, 0);
+        ::WaitForSingleObject(launcher.Get(), 10000);
+    }
+    return run;
+}
+
+class LaunchAllEndToEnd : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    EndOnExit cleanup_;
+
+    std::string WriteSettings(const std::vector<Entry>& entries)
+    {
+        const std::string path = folder_.File("list.ini");
+        std::ofstream file(path);
+        file << ";Lodestay\nFileVersion\t0x0110\n";
+        for (const Entry& entry : entries) {
+            file << "Executant::RingListClass\t{\n";
+            for (const auto& setting : entry) file << "\t" << setting.first << "\t" << setting.second << "\n";
+            file << "}\n";
+        }
+        return path;
+    }
+
+    std::string ReportPath(const std::string& name) { return folder_.File(name + ".txt"); }
+
+    Entry TestApp(const std::string& name, Entry more = {})
+    {
+        more.insert(more.begin(), {{"ExecutionFileName", TestAppPath()},
+                                   {"ExecutionArguments", "--report " + ReportPath(name) + " --title " + name}});
+        return more;
+    }
+
+    // The report of a program the launcher started, refreshed after the launcher ended.
+    Report FinalReport(const std::string& name)
+    {
+        Report first = WaitForReport(ReportPath(name));
+        const DWORD pid = ReportedProcessId(first);
+        cleanup_.Add(pid);
+        if (HWND window = WindowOfProcess(pid)) RequestReport(window);
+        return ReadReport(ReportPath(name));
+    }
+
+    ChildProcess RunCopy(const char* name, const char* options)
+    {
+        const std::string program = folder_.File(name);
+        ::CopyFileA(TestAppPath().c_str(), program.c_str(), FALSE);
+        ChildProcess child = StartProgram(program, "--report " + ReportPath(name) + " " + options);
+        WaitForReport(ReportPath(name), "start");
+        return child;
+    }
+};
+
+std::string Lower(std::string text)
+{
+    for (char& c : text) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+TEST_F(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
+{
+    struct Case {
+        const char* name;
+        const char* position;
+        const char* size;
+        const char* show;
+        const char* priority;
+        const char* extra;
+        const char* showCmd;
+        const char* priorityClass;
+        const char* threadPriority;
+    } cases[] = {
+        {"E2E-normal", "20,20", "300,200", "1", "0x0011", "", "1", "0x40", "-2"},
+        {"E2E-minimised", "340,20", "300,200", "2", "0x0025", "", "2", "0x20", "2"},
+        {"E2E-maximised", "660,20", "300,200", "3", "0x0033", "", "3", "0x80", "0"},
+        {"E2E-fixed", "20,260", "400,250", "1", "0x0004", " --fixed 800,700,150,100", "1", "0x20", "1"},
+    };
+    std::vector<Entry> entries;
+    for (const Case& c : cases) {
+        Entry entry = TestApp(c.name, {{"ExecutionPath", folder_.Path()},
+                                       {"ExecutionPosition", c.position},
+                                       {"ExecutionSize", c.size},
+                                       {"ExecutionShowMode", c.show},
+                                       {"ExecutionPriority", c.priority}});
+        entry[1].second += c.extra;
+        // Nothing runs the test application yet, so the guard lets the first one through;
+        // the others would be its duplicates.
+        if (entries.empty()) entry.push_back({"ExecutionInitialOnce", "1"});
+        entries.push_back(entry);
+    }
+    LauncherRun run = RunLauncher(WriteSettings(entries));
+    EXPECT_TRUE(run.ended);
+    EXPECT_EQ(0, run.boxes) << run.text;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Report r = FinalReport(c.name);
+        EXPECT_EQ(Lower(TestAppPath()) + " --report " + ReportPath(c.name) + " --title " + c.name + c.extra,
+                  r["commandline"]);
+        EXPECT_EQ(folder_.Path(), r["cwd"]);
+        EXPECT_EQ(c.showCmd, r["window.showcmd"]);
+        EXPECT_EQ(c.priorityClass, r["priorityclass"]);
+        EXPECT_EQ(c.threadPriority, r["threadpriority"]);
+        std::vector<long> expected = Numbers(c.position);
+        for (long n : Numbers(c.size)) expected.push_back(n);
+        EXPECT_EQ(expected, Numbers(r["window.normal"]));
+        // Where the window is now, as any other program sees it.
+        if (std::string(c.showCmd) == "1") {
+            RECT rect = {};
+            ::GetWindowRect(WindowOfProcess(ReportedProcessId(r)), &rect);
+            EXPECT_EQ(expected, (std::vector<long>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}));
+        }
+    }
+}
+
+TEST_F(LaunchAllEndToEnd, ReportsDuplicatesAndFailuresInOneMessage)
+{
+    ChildProcess running = RunCopy("dupe-e2e.exe", "");
+    const std::string duplicate = folder_.File("dupe-e2e.exe");
+    const std::string missing = folder_.File("missing-e2e.exe");
+    struct Case {
+        int duplicates;
+        int failures;
+    } cases[] = {{1, 1}, {2, 0}, {0, 1}};
+    for (const Case& c : cases) {
+        std::vector<Entry> entries;
+        for (int i = 0; i < c.duplicates; ++i) {
+            entries.push_back({{"ExecutionFileName", duplicate}, {"ExecutionInitialOnce", "1"}});
+        }
+        for (int i = 0; i < c.failures; ++i) entries.push_back({{"ExecutionFileName", missing}});
+        entries.push_back(TestApp("good-" + std::to_string(c.duplicates)));
+
+        LauncherRun run = RunLauncher(WriteSettings(entries));
+        FinalReport("good-" + std::to_string(c.duplicates));
+        EXPECT_TRUE(run.ended);
+        EXPECT_EQ(1, run.boxes);
+        EXPECT_EQ("lodestay", run.caption);
+        std::string expected = LaunchText::kLaunchErrorHead;
+        char line[256];
+        if (c.duplicates > 0) {
+            std::snprintf(line, sizeof line, LaunchText::kDuplicateCount, c.duplicates);
+            expected += line;
+        }
+        if (c.failures > 0) {
+            std::snprintf(line, sizeof line, LaunchText::kFailureCount, c.failures);
+            expected += line;
+        }
+        EXPECT_EQ(expected, run.text) << c.duplicates << "/" << c.failures;
+    }
+}
+
+TEST_F(LaunchAllEndToEnd, AnEmptyListSaysSoWithThePath)
+{
+    const std::string path = WriteSettings({});
+    const std::string missing = folder_.File("no-such-list.ini");
+    for (const std::string& list : {path, missing}) {
+        LauncherRun run = RunLauncher(list);
+        EXPECT_TRUE(run.ended);
+        EXPECT_EQ(1, run.boxes);
+        char expected[1024];
+        std::snprintf(expected, sizeof expected, LaunchText::kNoApplications, list.c_str());
+        EXPECT_EQ(expected, run.text);
+    }
+}
+
+// The guard on the 95 family walks every process; on the NT family it only sees programs
+// with a window. A copy without a window therefore counts as running only on Windows 98.
+// Shell mode works on both: the document's window is placed.
+TEST_F(LaunchAllEndToEnd, TheReportedFamilyChoosesTheRoutes)
+{
+    TestFileType fileType;
+    ChildProcess quiet = RunCopy("quiet-e2e.exe", "--no-window");
+    struct Case {
+        const char* version;
+        int boxes;
+    } cases[] = {{"win98", 1}, {"win2k", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        const std::string doc = folder_.File(std::string("doc-") + c.version + kTestExtension);
+        std::ofstream(doc) << "--report " << ReportPath(std::string("doc-") + c.version) << "\n";
+        const std::string again = std::string("again-") + c.version;
+        const std::vector<Entry> entries = {
+            {{"ExecutionFileName", folder_.File("quiet-e2e.exe")},
+             {"ExecutionArguments", "--report " + ReportPath(again) + " --no-window"},
+             {"ExecutionInitialOnce", "1"}},
+            {{"ExecutionFileName", "document"},
+             {"ExecutionArguments", doc},
+             {"ExecutionShellExec", "1"},
+             {"ExecutionPosition", "90,110"},
+             {"ExecutionSize", "350,260"}},
+        };
+        LauncherRun run = RunLauncher(WriteSettings(entries), c.version);
+        EXPECT_TRUE(run.ended);
+        EXPECT_EQ(c.boxes, run.boxes) << run.text;
+        if (c.boxes == 1) {
+            char line[256];
+            std::snprintf(line, sizeof line, LaunchText::kDuplicateCount, 1);
+            EXPECT_EQ(std::string(LaunchText::kLaunchErrorHead) + line, run.text);
+            EXPECT_TRUE(ReadReport(ReportPath(again)).empty());
+        } else {
+            cleanup_.Add(ReportedProcessId(WaitForReport(ReportPath(again))));
+        }
+        Report placed = FinalReport(std::string("doc-") + c.version);
+        EXPECT_EQ((std::vector<long>{90, 110, 350, 260}), Numbers(placed["window.normal"]));
+    }
+}
+
+}  // namespace
