@@ -77,6 +77,12 @@ DWORD RunCommandLine(HWND owner, const char* program, const char* arguments, con
     ::GetStartupInfoA(&startup);
     startup.cb = sizeof(startup);
     startup.lpDesktop = const_cast<char*>(desktop);
+    // Our own reserved block (the run-time library's inherited files) and standard handles
+    // mean nothing to a child that inherits no handles.
+    startup.lpReserved = nullptr;
+    startup.cbReserved2 = 0;
+    startup.lpReserved2 = nullptr;
+    startup.dwFlags &= ~STARTF_USESTDHANDLES;
 
     if (owner != nullptr) ::SetForegroundWindow(owner);
 

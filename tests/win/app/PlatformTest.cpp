@@ -47,16 +47,6 @@ TEST(PlatformSeam, ReplacesTheTarget)
     EXPECT_EQ("new", ReadTextFile(to));
 }
 
-TEST(PlatformSeam, CloseHandle)
-{
-    HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ASSERT_NE(nullptr, event);
-    PlatformCloseHandle(event);
-    DWORD flags;
-    EXPECT_FALSE(::GetHandleInformation(event, &flags)) << "the handle is closed";
-    PlatformCloseHandle(nullptr);
-}
-
 TEST(SettingsFileOnWindows, SavesCrLfAndLoadsBackTheSame)
 {
     const std::string text =

@@ -211,28 +211,4 @@ TEST(TrimSystemMenu, KeepsMoveMinimizeCloseSeparatorsAndSubmenus)
     ::DestroyWindow(window);
 }
 
-TEST(TrimSystemMenu, DialogWithoutMaximizeBox)
-{
-    // A dialog template in memory: caption, system menu and minimise box, no controls.
-    struct {
-        DLGTEMPLATE header;
-        WORD menu, windowClass, title;
-    } dialog = {};
-    dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
-    dialog.header.cx = 100;
-    dialog.header.cy = 50;
-    HWND window = ::CreateDialogIndirectParamA(nullptr, &dialog.header, nullptr, nullptr, 0);
-    ASSERT_NE(nullptr, window);
-
-    TrimSystemMenu(window);
-
-    const std::vector<UINT> left = SystemMenuCommands(window);
-    for (UINT command : left)
-        EXPECT_TRUE(command == SC_MOVE || command == SC_MINIMIZE || command == SC_CLOSE || command == 0)
-            << std::hex << command;
-    EXPECT_NE(left.end(), std::find(left.begin(), left.end(), static_cast<UINT>(SC_MOVE)));
-    EXPECT_NE(left.end(), std::find(left.begin(), left.end(), static_cast<UINT>(SC_CLOSE)));
-    ::DestroyWindow(window);
-}
-
 }  // namespace
