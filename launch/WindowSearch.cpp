@@ -146,6 +146,11 @@ void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSna
 DWORD PlaceWindow(const Executant& executant, HWND window)
 {
     // Z order and activation are left alone: the user may be working in another window.
+    // Moving a minimised or maximised window moves its minimised or maximised frame, and
+    // showing it again in the state it already has changes nothing: a window that the
+    // start-up block had maximised would stay maximised in a frame of the registered size.
+    // Such a window is restored first, so that the registered place becomes its own.
+    if (::IsIconic(window) || ::IsZoomed(window)) ::ShowWindow(window, SW_SHOWNOACTIVATE);
     if (executant.PositionSet()) {
         ::SetWindowPos(window, nullptr, executant.PositionX, executant.PositionY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }

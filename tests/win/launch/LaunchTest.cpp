@@ -80,6 +80,16 @@ TEST_F(LaunchTest, AppliesPlacementPrioritiesFolderAndArguments)
         EXPECT_EQ(std::to_string(c.showCmd), r["window.showcmd"]);
         const std::vector<long> pos = Numbers(c.position), size = Numbers(c.size);
         EXPECT_EQ((std::vector<long>{pos[0], pos[1], size[0], size[1]}), Numbers(r["window.normal"]));
+        // The start-up block had already maximised the window when it was placed: it must
+        // still fill the work area, not sit maximised in a frame of the registered size.
+        if (c.showCmd == SW_SHOWMAXIMIZED) {
+            RECT work;
+            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            EXPECT_GE(Numbers(r["window.rect"])[2], work.right - work.left);
+        }
+        if (c.showCmd == SW_SHOWMINIMIZED) {
+            EXPECT_EQ("1", r["window.iconic"]);
+        }
     }
 }
 

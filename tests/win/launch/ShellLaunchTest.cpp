@@ -67,16 +67,22 @@ TEST_F(ShellLaunch, OpensTheDocumentAndPlacesItsWindow)
     EXPECT_EQ(GetOsFamily() == kOsNT ? kSearchByModulePath : kSearchByProcessId, WindowSearch().mode);
 }
 
-// The shell hands the show command to the program, which is then already maximised when it
-// is moved: the move changes the maximised frame, and the state stays maximised.
-TEST_F(ShellLaunch, ShowsMaximised)
+// The shell hands the show command to the program, which is already maximised when it is
+// found: the registered place becomes its restored rectangle, and it stays maximised.
+TEST_F(ShellLaunch, ShowsMaximisedWithTheRegisteredRestoredPlace)
 {
     const std::string doc = Document("maximised", "");
-    auto e = ShellExecutant(doc, {{"ExecutionPosition", "70,80"}, {"ExecutionShowMode", "3"}});
+    auto e = ShellExecutant(doc, {{"ExecutionPosition", "70,80"},
+                                  {"ExecutionSize", "360,250"},
+                                  {"ExecutionShowMode", "3"}});
     EXPECT_EQ(0, e->Launch(nullptr));
     Report r = Placed("maximised");
     EXPECT_EQ("3", r["window.showcmd"]);
     EXPECT_EQ("1", r["window.zoomed"]);
+    EXPECT_EQ((std::vector<long>{70, 80, 360, 250}), Numbers(r["window.normal"]));
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GE(Numbers(r["window.rect"])[2], work.right - work.left);
 }
 
 // With an older copy of the same program running, standing even higher in the Z order,
