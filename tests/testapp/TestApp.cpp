@@ -153,6 +153,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     if (g_options.busyMs > 0) ::Sleep(g_options.busyMs);  // not waiting for input: not idle
 
     WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;  // the centred title is redrawn after a resize
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
