@@ -10,7 +10,7 @@ cd "$ROOT" || exit 1
 exec </dev/null
 
 SETTINGS=${1:-examples/Example.ini}
-BUILD=build/win64
+BUILD=${LODESTAY_WIN_BUILD:-build/win64}
 SHOT=build/screenshots/example.png
 # The unattended start waits for each program; a message box at the end keeps it running.
 LAUNCH_TIMEOUT=${LODESTAY_LAUNCH_TIMEOUT:-60}
@@ -30,19 +30,29 @@ source tools/wine-env.sh
 # Same options as tools/run-tests.sh, so that both share one build.
 cmake -S "$ROOT" -B "$BUILD" -DLODESTAY_WERROR=ON -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null || die "configure failed"
-cmake --build "$BUILD" -j 2 --target lodestay || die "build failed"
+cmake --build "$BUILD" -j 2 --target lodestay lodestay-testapp || die "build failed"
 exe="$BUILD/app/lodestay.exe"
 [[ -f "$exe" ]] || exe=$(find "$BUILD" -name lodestay.exe -print -quit)
 [[ -n "$exe" && -f "$exe" ]] || die "lodestay.exe was not built"
+# The example names the test application by its bare name, which the system looks for
+# beside lodestay.exe first.
+testapp=$(find "$BUILD" -name lodestay-testapp.exe -path '*testapp*' -print -quit)
+[[ -n "$testapp" ]] || die "lodestay-testapp.exe was not built"
+cp "$testapp" "$(dirname "$exe")/"
+# The example's programs write their reports into the current directory: a scratch folder.
+REPORTS=build/example
+rm -rf "$REPORTS"
+mkdir -p "$REPORTS"
 
 lodestay_wine_session_begin || die "could not start Wine"
 lodestay_wine_desktop "$LODESTAY_DEFAULT_DESKTOP" || die "could not set up the desktop"
 
-# The program runs with the repository root as its current directory, so a relative
-# Windows path names the file.
-win_settings=${SETTINGS//\//\\}
+# The program runs in the reports folder; the settings file is named by its full path.
+win_settings="Z:${ROOT//\//\\}\\${SETTINGS//\//\\}"
+[[ "$SETTINGS" == /* ]] && win_settings="Z:${SETTINGS//\//\\}"
 echo "run-example: $exe -e -p $win_settings"
-tools/wine-run.sh "$exe" -e -p "$win_settings" &
+exe_path=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
+(cd "$REPORTS" && exec "$ROOT/tools/wine-run.sh" "$exe_path" -e -p "$win_settings") &
 launcher=$!
 
 for ((waited = 0; waited < LAUNCH_TIMEOUT; waited++)); do
@@ -58,6 +68,7 @@ fi
 
 # Let the launched windows finish drawing.
 sleep "$SETTLE_SECONDS"
+bash tools/example-placement.sh "$SETTINGS" "$REPORTS"
 mkdir -p "$(dirname "$SHOT")"
 import -display "$DISPLAY" -window root "$SHOT" || die "screenshot failed"
 echo "run-example: screenshot $ROOT/$SHOT"
