@@ -250,4 +250,31 @@ TEST_F(LaunchTest, ZeroTimeOutNeitherWaitsNorSearches)
     EXPECT_EQ(WaitForReport(report)["tid"], std::to_string(e->ThreadId));
 }
 
+// The helper program is not part of this system; without it the launch fails, and the log
+// shows the command line it would have been given.
+TEST_F(LaunchTest, HelperCommandLineCarriesTheWaitOptionAndTheItem)
+{
+    const std::string helper = ProgramBeside("Hopshell.exe");
+    struct Case {
+        const char* position;
+        const char* timeout;
+        const char* option;
+    } cases[] = {
+        {"10,20", "4000", "/WatchDog:4000"},
+        {"10,20", "0", "/NOWAIT:0"},
+        {"", "4000", "/NOWAIT:0"},
+        {"10,20", "-1", "/NOWAIT:0"},
+        {"10,20", "200000", "/WatchDog:99999"},
+    };
+    for (const Case& c : cases) {
+        log_.Clear();
+        auto e = MakeExecutant({{"ExecutionFileName", "not-passed.exe"},
+                                {"ExecutionArguments", "C:\\docs\\letter.txt"},
+                                {"ExecutionPosition", c.position},
+                                {"ExecutionInputTO", c.timeout}});
+        EXPECT_EQ(-1, e->LaunchViaHelper(nullptr));
+        EXPECT_EQ("CreateProcess(" + helper + " " + c.option + " C:\\docs\\letter.txt) Failed.\n", log_.Text());
+    }
+}
+
 }  // namespace
