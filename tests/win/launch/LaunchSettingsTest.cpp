@@ -1,6 +1,7 @@
 // How settings become process-creation arguments: the command line (with the quoting that
 // keeps "c:\program files\..." from starting c:\program.exe), the bounded time-out and its
-// number of search passes, priorities, creation flags and the start-up block.
+// number of search passes, and the creation flags. What the started program receives is
+// checked by the launch tests from its own report.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -47,34 +48,6 @@ TEST(InputTimeout, IsBoundedAndGivesOnePassPerWholeSecond)
     EXPECT_EQ(99u, SearchPasses(0xFFFFFFFFu));
 }
 
-TEST(Priority, ClassAndThreadCodes)
-{
-    struct Case {
-        unsigned code;
-        DWORD priorityClass;
-        bool threadSet;
-        int threadPriority;
-    } cases[] = {
-        {0x00, 0, false, 0},
-        {0x13, IDLE_PRIORITY_CLASS, false, 0},
-        {0x21, NORMAL_PRIORITY_CLASS, true, THREAD_PRIORITY_LOWEST},
-        {0x32, HIGH_PRIORITY_CLASS, true, THREAD_PRIORITY_BELOW_NORMAL},
-        {0x04, 0, true, THREAD_PRIORITY_ABOVE_NORMAL},
-        {0x45, 0, true, THREAD_PRIORITY_HIGHEST},
-        {0x16, IDLE_PRIORITY_CLASS, false, 0},
-        {0x1F0, 0, false, 0},  // class code 15, thread code 0
-        {0x120, NORMAL_PRIORITY_CLASS, false, 0},  // bits above 7 are ignored
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.priorityClass, PriorityClassOf(c.code)) << std::hex << c.code;
-        int threadPriority = 0;
-        EXPECT_EQ(c.threadSet, ThreadPriorityOf(c.code, &threadPriority)) << std::hex << c.code;
-        if (c.threadSet) {
-            EXPECT_EQ(c.threadPriority, threadPriority) << std::hex << c.code;
-        }
-    }
-}
-
 TEST(CreationFlags, CarryThePriorityClassOnlyWithAPriority)
 {
     auto plain = MakeExecutant({{"ExecutionFileName", "a.exe"}});
@@ -95,36 +68,6 @@ TEST(CreationFlags, CarryThePriorityClassOnlyWithAPriority)
         EXPECT_EQ(c.launch, CreationFlagsFor(*e, kLaunchFlags)) << c.priority;
         EXPECT_EQ(c.helper, CreationFlagsFor(*e, kHelperFlags)) << c.priority;
     }
-}
-
-TEST(StartupBlock, CarriesWhatIsRegistered)
-{
-    auto full = MakeExecutant({{"ExecutionFileName", "a.exe"},
-                               {"ExecutionPosition", "100,-20"},
-                               {"ExecutionSize", "300,200"},
-                               {"ExecutionShowMode", "3"}});
-    STARTUPINFOA s = StartupBlockFor(*full, "Kiosk");
-    EXPECT_EQ(sizeof(STARTUPINFOA), s.cb);
-    EXPECT_STREQ("Kiosk", s.lpDesktop);
-    EXPECT_EQ(static_cast<DWORD>(STARTF_USEPOSITION | STARTF_USESIZE | STARTF_USESHOWWINDOW), s.dwFlags);
-    EXPECT_EQ(100, static_cast<int>(s.dwX));
-    EXPECT_EQ(-20, static_cast<int>(s.dwY));
-    EXPECT_EQ(300u, s.dwXSize);
-    EXPECT_EQ(200u, s.dwYSize);
-    EXPECT_EQ(SW_SHOWMAXIMIZED, s.wShowWindow);
-
-    // Show modes other than 2 and 3 are normal; an unset pair adds no flag.
-    for (const char* mode : {"", "0", "1", "7", "abc"}) {
-        auto e = MakeExecutant({{"ExecutionFileName", "a.exe"},
-                                {"ExecutionPosition", "-2147483648,100"},
-                                {"ExecutionShowMode", mode}});
-        STARTUPINFOA b = StartupBlockFor(*e, nullptr);
-        EXPECT_EQ(static_cast<DWORD>(STARTF_USESHOWWINDOW), b.dwFlags) << mode;
-        EXPECT_EQ(SW_SHOWNORMAL, b.wShowWindow) << mode;
-        EXPECT_EQ(nullptr, b.lpDesktop);
-    }
-    auto minimised = MakeExecutant({{"ExecutionFileName", "a.exe"}, {"ExecutionShowMode", "2"}});
-    EXPECT_EQ(SW_SHOWMINIMIZED, StartupBlockFor(*minimised, nullptr).wShowWindow);
 }
 
 }  // namespace

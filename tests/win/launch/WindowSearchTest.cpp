@@ -2,7 +2,6 @@
 // pause after each pass that found nothing; owned and hidden windows never count.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "Executant.h"
@@ -25,16 +24,6 @@ TEST(WindowSearch, PassesFollowTheTimeOut)
         EXPECT_EQ(nullptr, RunSearchPasses(0, c.timeout));
         EXPECT_EQ(std::vector<unsigned>(c.passes, 1000u), pauses.Pauses()) << c.timeout;
     }
-}
-
-TEST(WindowSearch, ResetClearsTheSharedState)
-{
-    WindowSearch().found = reinterpret_cast<HWND>(1);
-    std::strcpy(WindowSearch().newestStamp, "20240101 00:00.00.000");
-    Executant().ResetWindowSearch(7);
-    EXPECT_EQ(nullptr, WindowSearch().found);
-    EXPECT_STREQ("", WindowSearch().newestStamp);
-    EXPECT_EQ(7, WindowSearch().mode);
 }
 
 class WindowSearchLaunch : public ::testing::Test {
