@@ -13,8 +13,8 @@
 #include "LaunchMessages.h"
 #include "LaunchSettings.h"
 #include "Log.h"
-#include "SystemFunctions.h"
 #include "ModuleName.h"
+#include "SystemFunctions.h"
 #include "WindowSearch.h"
 
 int Executant::Launch(const char* desktop)
