@@ -24,7 +24,7 @@ as_root() {
     if [[ $(id -u) -eq 0 ]]; then
         "$@"
     elif command -v sudo >/dev/null 2>&1; then
-        sudo "$@"
+        sudo env DEBIAN_FRONTEND=noninteractive "$@"
     else
         echo "setup.sh: need root to run: $*" >&2
         return 1
@@ -34,8 +34,11 @@ as_root() {
 if ((${#missing[@]})); then
     echo "setup.sh: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    as_root apt-get update -q </dev/null
-    as_root apt-get install -y -q -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold \
+    # A fresh machine may still be running its own apt jobs: wait for the lock instead of failing.
+    apt_options=(-q -o DPkg::Lock::Timeout=600)
+    as_root apt-get "${apt_options[@]}" update </dev/null
+    as_root apt-get "${apt_options[@]}" install -y \
+        -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold \
         "${missing[@]}" </dev/null
 fi
 
