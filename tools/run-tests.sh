@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test of Lodestay: the host tests (ASan/UBSan), the Windows tests under Wine, and a
-# compile-only 32-bit build. Installs what is missing first. Exits non-zero on any failure.
+# Runs every test of Lodestay: the host tests (ASan/UBSan), bounded fuzzing, the Windows tests
+# under Wine, and a compile-only 32-bit build. Installs what is missing first. Exits non-zero on any failure.
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -82,6 +82,9 @@ if step "host: configure" configure build/host -DCMAKE_BUILD_TYPE=Debug -DLODEST
 else
     skip "host: tests"
 fi
+
+# Bounded fuzzing of the two parsers that take outside bytes (LODESTAY_FUZZ_SECONDS each).
+step "host: fuzzing (libFuzzer, ASan/UBSan)" bash tools/run-fuzz.sh
 
 if step "win64: configure" configure build/win64 -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" &&
