@@ -1,6 +1,7 @@
 // The Windows side of the portable core's platform seam.
 #include "Platform.h"
 
+#include "Handles.h"
 #include "SystemUtilities.h"
 
 int PlatformMessageBox(const char* text, unsigned style)
@@ -8,9 +9,12 @@ int PlatformMessageBox(const char* text, unsigned style)
     return AppMessageBox(text, style);
 }
 
+// The core hands over only the process handle that an executant kept after a test launch.
 void PlatformCloseHandle(void* handle)
 {
-    if (handle != nullptr) ::CloseHandle(static_cast<HANDLE>(handle));
+    if (handle == nullptr) return;
+    ::CloseHandle(static_cast<HANDLE>(handle));
+    KeptProcessHandles::Closed();
 }
 
 long long PlatformFileSize(const char* path)

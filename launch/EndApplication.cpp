@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "Executant.h"
-#include "Handles.h"
+#include "LaunchCommon.h"
 #include "LaunchMessages.h"
 #include "LaunchSleep.h"
 #include "Log.h"
@@ -21,23 +21,15 @@ enum EndMethod : unsigned {
 // Time for a program to act on a posted message before the next, harder method.
 constexpr unsigned kPauseAfterPost = 500;
 
-}  // namespace
-
-int Executant::EndApplication(unsigned methods)
+void EndKeptProcess(const char* fileName, HANDLE process, DWORD threadId, unsigned methods)
 {
-    UniqueHandle process(static_cast<HANDLE>(ProcessHandle));
-    const DWORD threadId = ThreadId;
-    ProcessHandle = nullptr;
-    ThreadId = 0;
-    if (!process) return 0;
-
     DWORD exitCode = 0;
-    if (!::GetExitCodeProcess(process.Get(), &exitCode)) return 0;
-    LogMessage(LaunchText::kKillCheck, FileName.Text(),
-               static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(process.Get())), static_cast<unsigned>(threadId));
+    if (!::GetExitCodeProcess(process, &exitCode)) return;
+    LogMessage(LaunchText::kKillCheck, fileName, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(process)),
+               static_cast<unsigned>(threadId));
     if (exitCode != STILL_ACTIVE) {
         LogMessage("%s", LaunchText::kAlreadyEnded);
-        return 0;
+        return;
     }
 
     // Every chosen method runs, even when an earlier one already ended the program; a pause
@@ -54,9 +46,18 @@ int Executant::EndApplication(unsigned methods)
     }
     if (methods & kTerminate) {
         if (posted) LaunchSleep(kPauseAfterPost);
-        ::TerminateProcess(process.Get(), 0);
+        ::TerminateProcess(process, 0);
         LogMessage("%s", LaunchText::kTerminated);
     }
     LogMessage("%s", LaunchText::kLineEnd);
+}
+
+}  // namespace
+
+// However the ending went, the kept handle is closed and both fields are cleared.
+int Executant::EndApplication(unsigned methods)
+{
+    if (ProcessHandle != nullptr) EndKeptProcess(FileName.Text(), static_cast<HANDLE>(ProcessHandle), ThreadId, methods);
+    ForgetKeptProcess(*this);
     return 0;
 }

@@ -65,10 +65,7 @@ int Executant::Launch(const char* desktop)
             }
         }
     }
-    if (KeepHandle) {
-        ProcessHandle = process.Release();
-        ThreadId = threadId;
-    }
+    if (KeepHandle) KeepProcess(*this, process, threadId);
     return 0;
 }
 

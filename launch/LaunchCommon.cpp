@@ -4,13 +4,24 @@
 #include "Executant.h"
 #include "LaunchMessages.h"
 #include "Log.h"
+#include "Platform.h"
 #include "SystemUtilities.h"
 
+// Kept handles are closed where the executant's destructor closes them, so that one place
+// keeps their count.
 void ForgetKeptProcess(Executant& executant)
 {
-    if (executant.ProcessHandle != nullptr) ::CloseHandle(static_cast<HANDLE>(executant.ProcessHandle));
+    PlatformCloseHandle(executant.ProcessHandle);
     executant.ProcessHandle = nullptr;
     executant.ThreadId = 0;
+}
+
+void KeepProcess(Executant& executant, UniqueHandle& process, DWORD threadId)
+{
+    ForgetKeptProcess(executant);
+    executant.ProcessHandle = process.Release();
+    executant.ThreadId = threadId;
+    if (executant.ProcessHandle != nullptr) KeptProcessHandles::Added();
 }
 
 bool WaitUntilReady(HANDLE process, unsigned timeout, const char* name)

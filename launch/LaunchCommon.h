@@ -3,12 +3,16 @@
 #include <windows.h>
 
 #include <string>
+
+#include "Handles.h"
 #include <vector>
 
 class Executant;
 
 // Closes and forgets what an earlier test launch kept.
 void ForgetKeptProcess(Executant& executant);
+// Hands the process handle and thread id to the executant, for EndApplication.
+void KeepProcess(Executant& executant, UniqueHandle& process, DWORD threadId);
 
 // Waits until the new process is idle for input. False when the wait timed out or failed;
 // the reason has been logged under `name`.

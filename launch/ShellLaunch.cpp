@@ -74,9 +74,6 @@ int Executant::LaunchViaShell()
         return 0;
     }
     const DWORD threadId = PlaceWindow(*this, window);
-    if (KeepHandle) {
-        ProcessHandle = process.Release();
-        ThreadId = threadId;
-    }
+    if (KeepHandle) KeepProcess(*this, process, threadId);
     return 0;
 }
