@@ -46,11 +46,13 @@ int Executant::LaunchViaShell()
 
     LogMessage(LaunchText::kShellHead, Arguments.Text());
     SnapshotHandle before = TakeSnapshotOn95(needWindow);
-    if (!::ShellExecuteExA(&shell)) {
+    const BOOL executed = ::ShellExecuteExA(&shell);
+    // Owned before the result is looked at, so that no outcome can leave a handle open.
+    UniqueHandle process(shell.hProcess);
+    if (!executed) {
         LogMessage("%s", LaunchText::kShellExecFailed);
         return 0;
     }
-    UniqueHandle process(shell.hProcess);
     // The instance value is an error code below 32; 32 itself is success.
     if (reinterpret_cast<INT_PTR>(shell.hInstApp) < 32 || !process) {
         LogMessage("%s", LaunchText::kShellNoInstance);
