@@ -25,7 +25,14 @@ long long PlatformFileSize(const char* path)
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// Windows refuses to replace a read-only file, and so does this, for the user who protected
+// the list that way; Wine would replace it.
 bool PlatformReplaceFile(const char* from, const char* to)
 {
+    const DWORD attributes = ::GetFileAttributesA(to);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
