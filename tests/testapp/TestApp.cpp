@@ -150,6 +150,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         Report("exit");
         return 0;
     }
+    if (g_options.crash) {
+        Report("crash");
+        // Ends at once, as where no crash reporter runs; Wine would attach its debugger,
+        // which holds the dying process for a varying time.
+        ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+        // Through a volatile pointer, so that the compiler cannot drop or trap the write itself.
+        int* volatile nowhere = nullptr;
+        *nowhere = 1;
+    }
     if (g_options.busyMs > 0) ::Sleep(g_options.busyMs);  // not waiting for input: not idle
 
     WNDCLASSA windowClass = {};
@@ -170,6 +179,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         windowTimer = ::SetTimer(nullptr, kWindowTimer, g_options.windowDelayMs, nullptr);
     } else {
         CreateMainWindow(instance, showCommand);
+        // Gone before the launcher can look for it; the queue still makes the program idle.
+        if (g_options.closeAtOnce) ::PostMessageA(g_main, WM_CLOSE, 0, 0);
     }
     UINT_PTR lifetimeTimer = 0;
     if (g_options.lifetimeMs > 0) lifetimeTimer = ::SetTimer(nullptr, 0, g_options.lifetimeMs, nullptr);

@@ -52,6 +52,10 @@ void Apply(TestAppOptions& options, const std::vector<std::string>& args)
             options.noWindow = true;
         } else if (a == "--exit") {
             options.exitAtOnce = true;
+        } else if (a == "--crash") {
+            options.crash = true;
+        } else if (a == "--close-at-once") {
+            options.closeAtOnce = true;
         } else if (a == "--fixed" && hasValue) {
             int* r = options.fixedRect;
             options.fixed = std::sscanf(args[++i].c_str(), "%d,%d,%d,%d", &r[0], &r[1], &r[2], &r[3]) == 4;

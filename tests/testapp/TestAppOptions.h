@@ -12,6 +12,8 @@ struct TestAppOptions {
     bool hidden = false;       // --hidden: the window is never shown
     bool noWindow = false;     // --no-window: a message queue but no window at all
     bool exitAtOnce = false;   // --exit: report and leave
+    bool crash = false;        // --crash: report, then die of an access violation before any window
+    bool closeAtOnce = false;  // --close-at-once: show the window, then close it and leave
     bool fixed = false;        // --fixed X,Y,W,H: ignore the start-up block's place and show state
     int fixedRect[4] = {0, 0, 0, 0};
     bool topmost = false;      // --topmost
