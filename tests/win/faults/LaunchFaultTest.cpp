@@ -79,7 +79,9 @@ protected:
 
     std::string RunningCopyPath() { return folder_.File(kRunningCopy); }
 
-    std::unique_ptr<Executant> Make(const Fault& fault, int index)
+    std::unique_ptr<Executant> Make(const Fault& fault, int index) { return MakeExecutant(SettingsOf(fault, index)); }
+
+    std::vector<std::pair<const char*, std::string>> SettingsOf(const Fault& fault, int index)
     {
         const std::string report = folder_.File("report" + std::to_string(index) + ".txt");
         const std::string arguments = "--report " + report + " " + fault.options;
@@ -114,7 +116,7 @@ protected:
             break;
         }
         }
-        return MakeExecutant(settings);
+        return settings;
     }
 
     static std::string ExpectedLog(const Fault& fault, const Executant& e)
@@ -181,6 +183,72 @@ TEST_F(LaunchFaults, EveryFaultEndsInItsBoundWithNoHandleLeft)
         EXPECT_EQ(before, CurrentHandles());
         EXPECT_EQ(nullptr, e->ProcessHandle);
     }
+    EXPECT_EQ(tableBefore, LaunchHandlesInTable());
+}
+
+// A long list, ten kinds twenty times over, mostly programs that end at once so that the run
+// stays short: read from one settings file and launched one after the other as the
+// unattended start does, counting duplicates and failures its way.
+TEST_F(LaunchFaults, TwoHundredEntriesLeaveNoHandleOpen)
+{
+    const Fault kinds[] = {
+        {"exits, no wait", kTestApp, "--exit", 0, 0, kStarted, false, 0},
+        {"exits", kTestApp, "--exit", 5000, 0, kStarted, true, 0},
+        {"crash at start, no wait", kTestApp, "--crash", 0, 0, kStarted, false, 0},
+        {"missing program", kMissing, "", 5000, -1, kCreateFailed, false, 0},
+        {"duplicate", kRunningCopyOf, "", 5000, 1, kDuplicate, false, 0},
+        {"console program", kConsole, "--exit", 5000, 0, kWaitFailed, false, 0},
+        {"missing program", kMissing, "", 5000, -1, kCreateFailed, false, 0},
+        {"duplicate", kRunningCopyOf, "", 5000, 1, kDuplicate, false, 0},
+        {"document the shell cannot open", kMissingDocument, "", 5000, 0, kShellFailed, false, 0},
+        {"exits, no wait", kTestApp, "--exit", 0, 0, kStarted, false, 0},
+    };
+    constexpr int kEntries = 200;
+    constexpr int kKinds = sizeof kinds / sizeof kinds[0];
+    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), RunningCopyPath().c_str(), FALSE));
+    ChildProcess running = StartProgram(RunningCopyPath(), "", true);
+
+    const std::string list = folder_.File("list.ini");
+    {
+        std::ofstream file(list);
+        file << ";Lodestay\nFileVersion\t0x0110\n";
+        for (int i = 0; i < kEntries; ++i) {
+            file << "Executant::RingListClass\t{\n";
+            for (const auto& setting : SettingsOf(kinds[i % kKinds], i)) {
+                file << "\t" << setting.first << "\t" << setting.second << "\n";
+            }
+            file << "}\n";
+        }
+    }
+    for (const Fault& kind : kinds) Make(kind, kEntries)->Launch(nullptr);  // Wine's first-use handles
+    const HandleTally before = CurrentHandles();
+    const int tableBefore = LaunchHandlesInTable();
+
+    Executant* head = LoadSettingsFile(list.c_str());
+    ASSERT_NE(nullptr, head);
+    int entries = 0;
+    int duplicates = 0;
+    int failures = 0;
+    std::string wrong;
+    for (Executant* e = head; e != nullptr; e = e->NextExecutant(head), ++entries) {
+        const Fault& kind = kinds[entries % kKinds];
+        const size_t pausesBefore = pauses_.Pauses().size();
+        const int result = e->Launch(nullptr);
+        if (result == 1) ++duplicates;
+        if (result < 0) ++failures;
+        const size_t passes = kind.searched ? SearchPasses(BoundedInputTimeout(kind.inputTimeout)) : 0;
+        if (result != kind.launchResult || pauses_.Pauses().size() - pausesBefore != passes) {
+            wrong += "entry " + std::to_string(entries) + " (" + kind.name + "): result " + std::to_string(result) +
+                     ", pauses " + std::to_string(pauses_.Pauses().size() - pausesBefore) + "\n";
+        }
+    }
+    EXPECT_EQ(kEntries, entries);
+    EXPECT_EQ("", wrong);
+    EXPECT_EQ(40, duplicates);
+    EXPECT_EQ(40, failures);
+    EXPECT_EQ(before, CurrentHandles());
+    DeleteRing(head);
+    EXPECT_EQ(before, CurrentHandles());
     EXPECT_EQ(tableBefore, LaunchHandlesInTable());
 }
 
