@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Launcher overhead benchmark under Wine: lodestay.exe -e over 10 test-application entries
-# with position and size, against the same 10 programs started one after the other and
-# waited for (their own time to become ready), and against "cmd /c start". Prints a
-# Markdown table of medians over the runs.
+# Launcher benchmarks under Wine, each printed as a Markdown table of medians over the runs:
+# 1. overhead: lodestay.exe -e over 10 test-application entries with position and size,
+#    against the same 10 programs started one after the other and waited for (their own time
+#    to become ready), and against "cmd /c start";
+# 2. creation to placed: each program launched through the engine with a position and size,
+#    from process creation until its window is placed, split with the program's own stamps.
 # Usage: bench/launch/run.sh [runs] [entries]   (uses build/win64, or LODESTAY_WIN_BUILD)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -13,7 +15,7 @@ if [ ! -f "$win_build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$win_build" -j2 --target lodestay_launch_bench >/dev/null
+cmake --build "$win_build" -j2 --target lodestay_launch_bench lodestay_placement_bench >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -33,3 +35,20 @@ awk -v n="$entries" -v l="$lodestay" -v d="$direct" -v s="$start" 'BEGIN {
     printf "| one after the other, waited for (baseline) | %.0f | %.0f | 0 |\n", d, d / n
     printf "| cmd /c start | %.0f | %.0f | %+.0f |\n", s, s / n, (s - d) / n
 }'
+
+"$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_placement_bench.exe" "$entries" "$runs" \
+    "Z:${work//\//\\}" | tr -d '\r' >"$work/placed.tsv"
+echo
+echo "From process creation to the window placed, medians of $runs runs x $entries programs (ms):"
+echo
+echo "| program | creation to placed | creation to its main | main to ready | ready to placed | placed |"
+echo "|---|---:|---:|---:|---:|---:|"
+for name in $(cut -f1 "$work/placed.tsv" | awk '!seen[$0]++'); do
+    awk -F'\t' -v n="$name" '$1 == n' "$work/placed.tsv" >"$work/case.tsv"
+    total=$(cut -f2 "$work/case.tsv" | median)
+    to_main=$(cut -f3 "$work/case.tsv" | median)
+    to_ready=$(cut -f4 "$work/case.tsv" | median)
+    to_placed=$(cut -f5 "$work/case.tsv" | median)
+    placed=$(awk -F'\t' '{ok += $6} END {printf "%d/%d", ok, NR}' "$work/case.tsv")
+    printf '| %s | %.0f | %.0f | %.0f | %.0f | %s |\n' "$name" "$total" "$to_main" "$to_ready" "$to_placed" "$placed"
+done
