@@ -136,6 +136,8 @@ void CreateMainWindow(HINSTANCE instance, int showCommand)
     if (g_options.reportAfterMs > 0) ::SetTimer(g_main, kReportTimer, g_options.reportAfterMs, nullptr);
 }
 
+LONG WINAPI EndAtOnce(EXCEPTION_POINTERS*) { return EXCEPTION_EXECUTE_HANDLER; }
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
@@ -154,7 +156,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         Report("crash");
         // Ends at once, as where no crash reporter runs; Wine would attach its debugger,
         // which holds the dying process for a varying time.
-        ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+        ::SetUnhandledExceptionFilter(EndAtOnce);
         // Through a volatile pointer, so that the compiler cannot drop or trap the write itself.
         int* volatile nowhere = nullptr;
         *nowhere = 1;
