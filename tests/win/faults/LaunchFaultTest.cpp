@@ -171,6 +171,11 @@ TEST_F(LaunchFaults, EveryFaultEndsInItsBoundWithNoHandleLeft)
         EXPECT_EQ(passes, pauses_.Pauses().size() - pausesBefore);
         EXPECT_NE(std::string::npos, log_.Text().find(ExpectedLog(fault, *e))) << log_.Text();
         EXPECT_EQ(before, CurrentHandles());
+        if (fault.program == kRunningCopyOf) {
+            // Named, the desktop is opened to look for the copy there, and closed again.
+            EXPECT_EQ(1, e->Launch("Default"));
+            EXPECT_EQ(before, CurrentHandles());
+        }
 
         // A second test launch first closes what the first one kept; ending closes the rest.
         for (int round = 0; round < 2; ++round) {
