@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "DuplicateGuard.h"
 #include "Executant.h"
@@ -28,17 +27,10 @@ int Executant::Launch(const char* desktop)
     ForgetKeptProcess(*this);
 
     const std::string commandLine = BuildCommandLine(FileName.Text(), Arguments.Text());
-    std::vector<char> buffer = Writable(commandLine);
-    STARTUPINFOA startup = StartupBlockFor(*this, desktop);
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CreationFlagsFor(*this, kLaunchFlags),
-                          nullptr, WorkingDirectoryOf(*this), &startup, &info)) {
-        LogMessage(LaunchText::kCreateFailed, commandLine.c_str());
-        return -1;
-    }
+    if (!CreateExecutantProcess(*this, commandLine, desktop, kLaunchFlags, &info)) return -1;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    LogMessage(LaunchText::kCreateSucceeded, commandLine.c_str());
 
     if (Bound::ImmDisableIME != nullptr && SettingNumber(kKeyDisableIME) != 0) {
         LogMessage("%s", LaunchText::kImeDisabled);
@@ -100,16 +92,9 @@ int Executant::LaunchViaHelper(const char* desktop)
     }
     const std::string commandLine = BuildCommandLine(helperPath.c_str(), option) + " " + Arguments.Text();
 
-    std::vector<char> buffer = Writable(commandLine);
-    STARTUPINFOA startup = StartupBlockFor(*this, desktop);
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CreationFlagsFor(*this, kHelperFlags),
-                          nullptr, WorkingDirectoryOf(*this), &startup, &info)) {
-        LogMessage(LaunchText::kCreateFailed, commandLine.c_str());
-        return -1;
-    }
+    if (!CreateExecutantProcess(*this, commandLine, desktop, kHelperFlags, &info)) return -1;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    LogMessage(LaunchText::kCreateSucceeded, commandLine.c_str());
     return 0;
 }

@@ -3,6 +3,7 @@
 
 #include "Executant.h"
 #include "LaunchMessages.h"
+#include "LaunchSettings.h"
 #include "Log.h"
 #include "Platform.h"
 #include "SystemUtilities.h"
@@ -43,4 +44,18 @@ bool WaitUntilReady(HANDLE process, unsigned timeout, const char* name)
 std::vector<char> Writable(const std::string& text)
 {
     return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
+}
+
+bool CreateExecutantProcess(const Executant& executant, const std::string& commandLine, const char* desktop,
+                            DWORD baseFlags, PROCESS_INFORMATION* info)
+{
+    std::vector<char> buffer = Writable(commandLine);
+    STARTUPINFOA startup = StartupBlockFor(executant, desktop);
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CreationFlagsFor(executant, baseFlags),
+                          nullptr, WorkingDirectoryOf(executant), &startup, info)) {
+        LogMessage(LaunchText::kCreateFailed, commandLine.c_str());
+        return false;
+    }
+    LogMessage(LaunchText::kCreateSucceeded, commandLine.c_str());
+    return true;
 }

@@ -20,3 +20,8 @@ bool WaitUntilReady(HANDLE process, unsigned timeout, const char* name);
 
 // CreateProcessA may write into its command line.
 std::vector<char> Writable(const std::string& text);
+
+// Creates the process of a command line with the executant's start-up block, working
+// directory and creation flags (built on `baseFlags`), and logs whether that worked.
+bool CreateExecutantProcess(const Executant& executant, const std::string& commandLine, const char* desktop,
+                            DWORD baseFlags, PROCESS_INFORMATION* info);
