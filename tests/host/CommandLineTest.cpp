@@ -130,27 +130,28 @@ TEST(ProgramName, TitleIsTheFileNameWithoutExtension)
     EXPECT_EQ("", ProgramTitle(""));
 }
 
-TEST(ProcessCommandLine, ProgramThenArguments)
+// Program then arguments; a program path with a blank or tab quoted once.
+TEST(ProcessCommandLine, ProgramThenArgumentsQuotedOnce)
 {
+    const struct {
+        const char* program;
+        const char* arguments;
+        const char* expected;
+    } cases[] = {
+        {"c:\\app\\viewer.exe", "help.chm", "c:\\app\\viewer.exe help.chm"},
+        {"c:\\app\\viewer.exe", nullptr, "c:\\app\\viewer.exe"},
+        {"c:\\app\\viewer.exe", "", "c:\\app\\viewer.exe"},
+        {"c:\\program files\\hh.exe", "c:\\doc\\a.chm", "\"c:\\program files\\hh.exe\" c:\\doc\\a.chm"},
+        {"c:\\tab\tdir\\x.exe", nullptr, "\"c:\\tab\tdir\\x.exe\""},
+        {"\"c:\\program files\\hh.exe\"", nullptr, "\"c:\\program files\\hh.exe\""},
+    };
+    for (const auto& c : cases) {
+        StringClass line;
+        ASSERT_TRUE(BuildProcessCommandLine(line, c.program, c.arguments)) << c.program;
+        EXPECT_STREQ(c.expected, line.Text()) << c.program;
+    }
     StringClass line;
-    ASSERT_TRUE(BuildProcessCommandLine(line, "c:\\app\\viewer.exe", "help.chm"));
-    EXPECT_STREQ("c:\\app\\viewer.exe help.chm", line.Text());
-    ASSERT_TRUE(BuildProcessCommandLine(line, "c:\\app\\viewer.exe", nullptr));
-    EXPECT_STREQ("c:\\app\\viewer.exe", line.Text());
-    ASSERT_TRUE(BuildProcessCommandLine(line, "c:\\app\\viewer.exe", ""));
-    EXPECT_STREQ("c:\\app\\viewer.exe", line.Text());
     EXPECT_FALSE(BuildProcessCommandLine(line, nullptr, "x"));
-}
-
-TEST(ProcessCommandLine, ProgramWithBlankIsQuotedOnce)
-{
-    StringClass line;
-    ASSERT_TRUE(BuildProcessCommandLine(line, "c:\\program files\\hh.exe", "c:\\doc\\a.chm"));
-    EXPECT_STREQ("\"c:\\program files\\hh.exe\" c:\\doc\\a.chm", line.Text());
-    ASSERT_TRUE(BuildProcessCommandLine(line, "c:\\tab\tdir\\x.exe", nullptr));
-    EXPECT_STREQ("\"c:\\tab\tdir\\x.exe\"", line.Text());
-    ASSERT_TRUE(BuildProcessCommandLine(line, "\"c:\\program files\\hh.exe\"", nullptr));
-    EXPECT_STREQ("\"c:\\program files\\hh.exe\"", line.Text());
 }
 
 }  // namespace
