@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr DWORD kPollMs = 10;
 constexpr DWORD kBoundMs = 15000;
 const char kLongDesktop[] = "LodestayKioskLongName";
 
@@ -49,43 +48,6 @@ struct StartCase {
     std::vector<std::string> texts;   // the message boxes in order; none at all when empty
 };
 
-struct Outcome {
-    std::vector<MessageBoxSeen> boxes;
-    bool ended = false;
-};
-
-// Starts the program, reads and closes every message box it shows, and waits for its end.
-Outcome RunStartup(const std::string& program, const std::string& arguments, const std::string& directory,
-                   const char* desktopName)
-{
-    Outcome outcome;
-    HDESK desktop = desktopName != nullptr
-                        ? ::CreateDesktopA(desktopName, nullptr, nullptr, 0, GENERIC_ALL, nullptr)
-                        : ::GetThreadDesktop(::GetCurrentThreadId());
-    if (desktop == nullptr) return outcome;
-
-    PROCESS_INFORMATION process;
-    if (StartProgram("\"" + program + "\" " + arguments, directory.c_str(), desktopName, nullptr, &process)) {
-        for (DWORD waited = 0; waited < kBoundMs; waited += kPollMs) {
-            if (HWND box = FindMessageBox(process.dwProcessId, desktop)) {
-                outcome.boxes.push_back(ReadMessageBox(box));
-                PressButton(box, IDOK);
-                for (DWORD gone = 0; ::IsWindow(box) && gone < kBoundMs; gone += kPollMs) ::Sleep(kPollMs);
-                continue;
-            }
-            if (::WaitForSingleObject(process.hProcess, kPollMs) == WAIT_OBJECT_0) {
-                outcome.ended = true;
-                break;
-            }
-        }
-        if (!outcome.ended) ::TerminateProcess(process.hProcess, 1);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
-    if (desktopName != nullptr) ::CloseDesktop(desktop);
-    return outcome;
-}
-
 class Startup : public testing::Test {
 protected:
     void SetUp() override
@@ -119,12 +81,13 @@ protected:
     {
         SCOPED_TRACE(c.what);
         const std::string program = ProgramFor(c.version);
-        Outcome outcome;
+        const std::string commandLine = "\"" + program + "\" " + c.arguments;
+        ProgramRun outcome;
         if (c.version != nullptr) {
             ReportedVersion reported(program.substr(program.rfind('\\') + 1), c.version);
-            outcome = RunStartup(program, c.arguments, temp_.Path(), c.desktop);
+            outcome = RunAnsweringBoxes(commandLine, kBoundMs, temp_.Path().c_str(), c.desktop);
         } else {
-            outcome = RunStartup(program, c.arguments, temp_.Path(), c.desktop);
+            outcome = RunAnsweringBoxes(commandLine, kBoundMs, temp_.Path().c_str(), c.desktop);
         }
         EXPECT_TRUE(outcome.ended) << "the program ends after its messages";
         std::vector<std::string> texts;

@@ -3,13 +3,12 @@
 // box is compared byte for byte with the text the user must see.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "FaultTestSupport.h"
 #include "FileLock.h"
-#include "LaunchTestSupport.h"
+#include "WinTestSupport.h"
 
 namespace {
 
@@ -34,8 +33,8 @@ protected:
 TEST_F(UnattendedFaults, TwoHundredEntriesEndWithOneExactSummary)
 {
     const std::string copy = folder_.File(kRunningCopy);
-    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), copy.c_str(), FALSE));
-    ChildProcess running = StartProgram(copy, "", true);
+    ChildProcess running = StartTestAppCopy(copy);
+    ASSERT_TRUE(running.Running());
 
     // Per ten entries: five programs that start (three not waited for, one waited for until it
     // ends, one console program), three that do not exist and two copies of a running program.
@@ -45,44 +44,41 @@ TEST_F(UnattendedFaults, TwoHundredEntriesEndWithOneExactSummary)
                             kMissing, kConsole, kDuplicate, kNoWait, kMissing};
     const std::string list = folder_.File("list.ini");
     std::vector<int> started;
-    {
-        std::ofstream file(list);
-        file << ";Lodestay\nFileVersion\t0x0110\n";
-        for (int i = 0; i < 200; ++i) {
-            file << "Executant::RingListClass\t{\n";
-            const std::string report = "\tExecutionArguments\t--report " + ReportPath(i) + " --exit\n";
-            switch (cycle[i % 10]) {
-            case kNoWait:
-                file << "\tExecutionFileName\t" << TestAppPath() << "\n" << report << "\tExecutionInputTO\t0\n";
-                started.push_back(i);
-                break;
-            case kWaited:
-                file << "\tExecutionFileName\t" << TestAppPath() << "\n" << report;
-                started.push_back(i);
-                break;
-            case kConsole:
-                file << "\tExecutionFileName\t" << ConsoleTestAppPath() << "\n" << report;
-                started.push_back(i);
-                break;
-            case kMissing:
-                file << "\tExecutionFileName\t" << folder_.File("missing" + std::to_string(i) + ".exe") << "\n";
-                break;
-            case kDuplicate:
-                file << "\tExecutionFileName\t" << copy << "\n\tExecutionInitialOnce\t1\n";
-                break;
-            }
-            file << "}\n";
+    std::vector<EntrySettings> entries;
+    for (int i = 0; i < 200; ++i) {
+        const std::string report = "--report " + ReportPath(i) + " --exit";
+        switch (cycle[i % 10]) {
+        case kNoWait:
+            entries.push_back({{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", report},
+                               {"ExecutionInputTO", "0"}});
+            started.push_back(i);
+            break;
+        case kWaited:
+            entries.push_back({{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", report}});
+            started.push_back(i);
+            break;
+        case kConsole:
+            entries.push_back({{"ExecutionFileName", ConsoleTestAppPath()}, {"ExecutionArguments", report}});
+            started.push_back(i);
+            break;
+        case kMissing:
+            entries.push_back({{"ExecutionFileName", folder_.File("missing" + std::to_string(i) + ".exe")}});
+            break;
+        case kDuplicate:
+            entries.push_back({{"ExecutionFileName", copy}, {"ExecutionInitialOnce", "1"}});
+            break;
         }
     }
+    ASSERT_TRUE(WriteSettingsFile(list, entries));
 
-    const LauncherRun run = RunUnattended(list, kLauncherBoundMs);
+    const ProgramRun run = RunUnattended(list, kLauncherBoundMs);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(1, run.boxes);
-    EXPECT_EQ("lodestay", run.caption);
+    EXPECT_EQ(1, run.Count());
+    EXPECT_EQ("lodestay", run.Caption());
     EXPECT_EQ("起動エラー\r\n"
               "重複起動しようとしたｱﾌﾟﾘｹｰｼｮﾝが 40 件ありました.\r\n"
               "起動に失敗したｱﾌﾟﾘｹｰｼｮﾝが 60 件ありました.\r\n",
-              run.text);
+              run.Text());
     int reported = 0;
     for (int i : started) reported += WaitForReport(ReportPath(i)).count("end") != 0 ? 1 : 0;
     EXPECT_EQ(100, reported);
@@ -94,17 +90,14 @@ TEST_F(UnattendedFaults, TwoHundredEntriesEndWithOneExactSummary)
 TEST_F(UnattendedFaults, ALockedSettingsFileReadsAsOneWithoutApplications)
 {
     const std::string list = folder_.File("locked list.ini");
-    {
-        std::ofstream file(list);
-        file << ";Lodestay\nFileVersion\t0x0110\nExecutant::RingListClass\t{\n\tExecutionFileName\t" << TestAppPath()
-             << "\n\tExecutionArguments\t--report " << ReportPath(0) << "\n}\n";
-    }
+    ASSERT_TRUE(WriteSettingsFile(
+        list, {{{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", "--report " + ReportPath(0)}}}));
     FileLock lock(list);
     ASSERT_TRUE(lock.Held());
-    const LauncherRun run = RunUnattended(list, kLauncherBoundMs);
+    const ProgramRun run = RunUnattended(list, kLauncherBoundMs);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(1, run.boxes);
-    EXPECT_EQ("ファイル[" + list + "]で定義されたｱﾌﾟﾘｹｰｼｮﾝがありません", run.text);
+    EXPECT_EQ(1, run.Count());
+    EXPECT_EQ("ファイル[" + list + "]で定義されたｱﾌﾟﾘｹｰｼｮﾝがありません", run.Text());
     EXPECT_TRUE(ReadReport(ReportPath(0)).empty());
 }
 

@@ -16,9 +16,9 @@
 #include "FaultTestSupport.h"
 #include "LaunchMessages.h"
 #include "LaunchSettings.h"
-#include "LaunchTestSupport.h"
 #include "RingList.h"
 #include "SettingsFile.h"
+#include "WinTestSupport.h"
 
 namespace {
 
@@ -81,11 +81,11 @@ protected:
 
     std::unique_ptr<Executant> Make(const Fault& fault, int index) { return MakeExecutant(SettingsOf(fault, index)); }
 
-    std::vector<std::pair<const char*, std::string>> SettingsOf(const Fault& fault, int index)
+    EntrySettings SettingsOf(const Fault& fault, int index)
     {
         const std::string report = folder_.File("report" + std::to_string(index) + ".txt");
         const std::string arguments = "--report " + report + " " + fault.options;
-        std::vector<std::pair<const char*, std::string>> settings = {
+        EntrySettings settings = {
             {"ExecutionInputTO", std::to_string(fault.inputTimeout)},
             {"ExecutionPosition", "30,40"},
             {"ExecutionSize", "320,200"},
@@ -151,8 +151,8 @@ protected:
 
 TEST_F(LaunchFaults, EveryFaultEndsInItsBoundWithNoHandleLeft)
 {
-    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), RunningCopyPath().c_str(), FALSE));
-    ChildProcess running = StartProgram(RunningCopyPath(), "", true);
+    ChildProcess running = StartTestAppCopy(RunningCopyPath());
+    ASSERT_TRUE(running.Running());
     TestFileType fileType;
     // Wine opens some handles of its own on first use (the shell, the registry): one launch of
     // each kind first, so that the table below only shows what the engine leaves.
@@ -210,21 +210,13 @@ TEST_F(LaunchFaults, TwoHundredEntriesLeaveNoHandleOpen)
     };
     constexpr int kEntries = 200;
     constexpr int kKinds = sizeof kinds / sizeof kinds[0];
-    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), RunningCopyPath().c_str(), FALSE));
-    ChildProcess running = StartProgram(RunningCopyPath(), "", true);
+    ChildProcess running = StartTestAppCopy(RunningCopyPath());
+    ASSERT_TRUE(running.Running());
 
     const std::string list = folder_.File("list.ini");
-    {
-        std::ofstream file(list);
-        file << ";Lodestay\nFileVersion\t0x0110\n";
-        for (int i = 0; i < kEntries; ++i) {
-            file << "Executant::RingListClass\t{\n";
-            for (const auto& setting : SettingsOf(kinds[i % kKinds], i)) {
-                file << "\t" << setting.first << "\t" << setting.second << "\n";
-            }
-            file << "}\n";
-        }
-    }
+    std::vector<EntrySettings> list200;
+    for (int i = 0; i < kEntries; ++i) list200.push_back(SettingsOf(kinds[i % kKinds], i));
+    ASSERT_TRUE(WriteSettingsFile(list, list200));
     for (const Fault& kind : kinds) Make(kind, kEntries)->Launch(nullptr);  // Wine's first-use handles
     const HandleTally before = CurrentHandles();
     const int tableBefore = LaunchHandlesInTable();

@@ -7,9 +7,9 @@
 
 #include "DuplicateGuard.h"
 #include "Executant.h"
-#include "LaunchTestSupport.h"
 #include "ModuleName.h"
 #include "SystemFunctions.h"
+#include "WinTestSupport.h"
 
 namespace {
 
@@ -21,12 +21,7 @@ protected:
     // A copy of the test application under a name no other test uses.
     ChildProcess RunCopy(const char* name, const char* options = "")
     {
-        const std::string program = folder_.File(name);
-        ::CopyFileA(TestAppPath().c_str(), program.c_str(), FALSE);
-        const std::string report = folder_.File(std::string(name) + ".txt");
-        ChildProcess child = StartProgram(program, "--report " + report + " " + options);
-        WaitForReport(report, "start");
-        return child;
+        return StartTestAppCopy(folder_.File(name), folder_.File(std::string(name) + ".txt"), options);
     }
 
     int LaunchGuarded(const char* fileName, const char* once = "1", const char* desktop = nullptr)

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Executant.h"
-#include "LaunchTestSupport.h"
+#include "WinTestSupport.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "DuplicateGuard.h"
 #include "Executant.h"
-#include "LaunchTestSupport.h"
 #include "SystemFunctions.h"
+#include "WinTestSupport.h"
 
 namespace {
 
@@ -31,11 +31,7 @@ TEST_F(Family95, BindsOnlyTheToolHelpFunctions)
 // Unlike the NT route, the snapshot sees programs without windows and this program itself.
 TEST_F(Family95, GuardSeesWindowlessProcessesAndItself)
 {
-    const std::string program = folder_.File("quiet95.exe");
-    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), program.c_str(), FALSE));
-    const std::string report = folder_.File("quiet95.txt");
-    ChildProcess quiet = StartProgram(program, "--report " + report + " --no-window");
-    WaitForReport(report, "start");
+    ChildProcess quiet = StartTestAppCopy(folder_.File("quiet95.exe"), folder_.File("quiet95.txt"), "--no-window");
     ASSERT_TRUE(quiet.Running());
     EXPECT_FALSE(CheckModuleNotRunning(nullptr, "C:\\Else\\QUIET95.EXE"));
     char self[MAX_PATH];

@@ -13,98 +13,18 @@
 #include <vector>
 
 #include "LaunchMessages.h"
-#include "LaunchTestSupport.h"
+#include "WinTestSupport.h"
 
 namespace {
 
-using Entry = std::vector<std::pair<const char*, std::string>>;
+using Entry = EntrySettings;
 
-const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\lodestay.exe";
-
-// Makes Wine report another version to lodestay.exe while alive.
-class ReportedVersion {
-public:
-    explicit ReportedVersion(const char* version) : set_(version != nullptr)
-    {
-        if (!set_) return;
-        HKEY key = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-            ERROR_SUCCESS) {
-            ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                             static_cast<DWORD>(std::strlen(version) + 1));
-            ::RegCloseKey(key);
-        }
-    }
-    ~ReportedVersion()
-    {
-        if (!set_) return;
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-            ::RegDeleteValueA(key, "Version");
-            ::RegCloseKey(key);
-        }
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
-    }
-
-private:
-    bool set_;
-};
-
-struct LauncherRun {
-    bool ended = false;
-    int boxes = 0;
-    std::string caption;
-    std::string text;
-};
-
-struct BoxQuery {
-    DWORD processId;
-    HWND box;
-};
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM parameter)
+// The launcher with Wine reporting `version` to it (null: the default).
+ProgramRun RunLauncherAs(const std::string& settingsPath, const char* version)
 {
-    BoxQuery* query = reinterpret_cast<BoxQuery*>(parameter);
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    char className[64] = {0};
-    ::GetClassNameA(window, className, sizeof className);
-    if (processId != query->processId || std::string(className) != "#32770" || !::IsWindowVisible(window)) {
-        return TRUE;
-    }
-    query->box = window;
-    return FALSE;
-}
-
-std::string WindowText(HWND window)
-{
-    char text[2048] = {0};
-    ::SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// Runs the launcher until it ends, answering every message box it shows with OK.
-LauncherRun RunLauncher(const std::string& settingsPath, const char* version = nullptr)
-{
-    ReportedVersion reported(version);
-    LauncherRun run;
-    ChildProcess launcher = StartProgram(ProgramBeside("lodestay.exe"), "-e -p " + Quoted(settingsPath), false);
-    if (launcher.Get() == nullptr) return run;
-    for (int i = 0; i < 2400; ++i) {  // a safety net for a launcher that hangs, not a timing
-        if (::WaitForSingleObject(launcher.Get(), 50) == WAIT_OBJECT_0) {
-            run.ended = true;
-            break;
-        }
-        BoxQuery query = {launcher.Id(), nullptr};
-        ::EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&query));
-        if (query.box == nullptr) continue;
-        ++run.boxes;
-        run.caption = WindowText(query.box);
-        run.text = WindowText(::GetDlgItem(query.box, 0xFFFF));
-        ::PostMessageA(::GetDlgItem(query.box, IDOK), BM_CLICK, 0, 0);
-        ::WaitForSingleObject(launcher.Get(), 10000);
-    }
-    return run;
+    if (version == nullptr) return RunUnattended(settingsPath);
+    ReportedVersion reported("lodestay.exe", version);
+    return RunUnattended(settingsPath);
 }
 
 class LaunchAllEndToEnd : public ::testing::Test {
@@ -115,13 +35,7 @@ protected:
     std::string WriteSettings(const std::vector<Entry>& entries)
     {
         const std::string path = folder_.File("list.ini");
-        std::ofstream file(path);
-        file << ";Lodestay\nFileVersion\t0x0110\n";
-        for (const Entry& entry : entries) {
-            file << "Executant::RingListClass\t{\n";
-            for (const auto& setting : entry) file << "\t" << setting.first << "\t" << setting.second << "\n";
-            file << "}\n";
-        }
+        WriteSettingsFile(path, entries);
         return path;
     }
 
@@ -146,11 +60,7 @@ protected:
 
     ChildProcess RunCopy(const char* name, const char* options)
     {
-        const std::string program = folder_.File(name);
-        ::CopyFileA(TestAppPath().c_str(), program.c_str(), FALSE);
-        ChildProcess child = StartProgram(program, "--report " + ReportPath(name) + " " + options);
-        WaitForReport(ReportPath(name), "start");
-        return child;
+        return StartTestAppCopy(folder_.File(name), ReportPath(name), options);
     }
 };
 
@@ -191,9 +101,9 @@ TEST_F(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
         if (entries.empty()) entry.push_back({"ExecutionInitialOnce", "1"});
         entries.push_back(entry);
     }
-    LauncherRun run = RunLauncher(WriteSettings(entries));
+    ProgramRun run = RunUnattended(WriteSettings(entries));
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(0, run.boxes) << run.text;
+    EXPECT_EQ(0, run.Count()) << run.Text();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Report r = FinalReport(c.name);
@@ -232,11 +142,11 @@ TEST_F(LaunchAllEndToEnd, ReportsDuplicatesAndFailuresInOneMessage)
         for (int i = 0; i < c.failures; ++i) entries.push_back({{"ExecutionFileName", missing}});
         entries.push_back(TestApp("good-" + std::to_string(c.duplicates)));
 
-        LauncherRun run = RunLauncher(WriteSettings(entries));
+        ProgramRun run = RunUnattended(WriteSettings(entries));
         FinalReport("good-" + std::to_string(c.duplicates));
         EXPECT_TRUE(run.ended);
-        EXPECT_EQ(1, run.boxes);
-        EXPECT_EQ("lodestay", run.caption);
+        EXPECT_EQ(1, run.Count());
+        EXPECT_EQ("lodestay", run.Caption());
         std::string expected = LaunchText::kLaunchErrorHead;
         char line[256];
         if (c.duplicates > 0) {
@@ -247,7 +157,7 @@ TEST_F(LaunchAllEndToEnd, ReportsDuplicatesAndFailuresInOneMessage)
             std::snprintf(line, sizeof line, LaunchText::kFailureCount, c.failures);
             expected += line;
         }
-        EXPECT_EQ(expected, run.text) << c.duplicates << "/" << c.failures;
+        EXPECT_EQ(expected, run.Text()) << c.duplicates << "/" << c.failures;
     }
 }
 
@@ -256,12 +166,12 @@ TEST_F(LaunchAllEndToEnd, AnEmptyListSaysSoWithThePath)
     const std::string path = WriteSettings({});
     const std::string missing = folder_.File("no-such-list.ini");
     for (const std::string& list : {path, missing}) {
-        LauncherRun run = RunLauncher(list);
+        ProgramRun run = RunUnattended(list);
         EXPECT_TRUE(run.ended);
-        EXPECT_EQ(1, run.boxes);
+        EXPECT_EQ(1, run.Count());
         char expected[1024];
         std::snprintf(expected, sizeof expected, LaunchText::kNoApplications, list.c_str());
-        EXPECT_EQ(expected, run.text);
+        EXPECT_EQ(expected, run.Text());
     }
 }
 
@@ -291,13 +201,13 @@ TEST_F(LaunchAllEndToEnd, TheReportedFamilyChoosesTheRoutes)
              {"ExecutionPosition", "90,110"},
              {"ExecutionSize", "350,260"}},
         };
-        LauncherRun run = RunLauncher(WriteSettings(entries), c.version);
+        ProgramRun run = RunLauncherAs(WriteSettings(entries), c.version);
         EXPECT_TRUE(run.ended);
-        EXPECT_EQ(c.boxes, run.boxes) << run.text;
+        EXPECT_EQ(c.boxes, run.Count()) << run.Text();
         if (c.boxes == 1) {
             char line[256];
             std::snprintf(line, sizeof line, LaunchText::kDuplicateCount, 1);
-            EXPECT_EQ(std::string(LaunchText::kLaunchErrorHead) + line, run.text);
+            EXPECT_EQ(std::string(LaunchText::kLaunchErrorHead) + line, run.Text());
             EXPECT_TRUE(ReadReport(ReportPath(again)).empty());
         } else {
             cleanup_.Add(ReportedProcessId(WaitForReport(ReportPath(again))));

@@ -7,7 +7,7 @@
 #include <climits>
 
 #include "LaunchSettings.h"
-#include "LaunchTestSupport.h"
+#include "WinTestSupport.h"
 
 namespace {
 

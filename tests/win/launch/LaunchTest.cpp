@@ -7,9 +7,9 @@
 
 #include "Executant.h"
 #include "LaunchMessages.h"
-#include "LaunchTestSupport.h"
 #include "StringClass.h"
 #include "SystemFunctions.h"
+#include "WinTestSupport.h"
 
 namespace {
 

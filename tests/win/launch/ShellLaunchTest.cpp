@@ -7,9 +7,9 @@
 #include <string>
 
 #include "Executant.h"
-#include "LaunchTestSupport.h"
 #include "SystemFunctions.h"
 #include "WindowSearch.h"
+#include "WinTestSupport.h"
 
 namespace {
 

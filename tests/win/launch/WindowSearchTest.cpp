@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "Executant.h"
-#include "LaunchTestSupport.h"
 #include "WindowSearch.h"
+#include "WinTestSupport.h"
 
 namespace {
 

@@ -1,0 +1,174 @@
+// Reading and closing message boxes of this and other processes.
+#include "MessageBoxWatch.h"
+
+#include <cstring>
+
+#include "ChildProcess.h"
+
+namespace {
+
+constexpr DWORD kPollMs = 10;
+constexpr DWORD kBoxCloseBoundMs = 5000;
+
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM parameter)
+{
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char className[16] = "";
+    ::GetClassNameA(window, className, sizeof(className));
+    // The style, not IsWindowVisible: on a desktop without a shown desktop window nothing
+    // counts as visible. A box gets the style once its text is in place.
+    if (owner == search->processId && std::strcmp(className, "#32770") == 0 &&
+        (::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string WindowText(HWND window)
+{
+    const int length = ::GetWindowTextLengthA(window);
+    std::string text(length + 1, '\0');
+    text.resize(::GetWindowTextA(window, &text[0], length + 1));
+    return text;
+}
+
+struct IconFinder {
+    HICON icon;
+};
+
+BOOL CALLBACK FindIconControl(HWND child, LPARAM parameter)
+{
+    IconFinder* finder = reinterpret_cast<IconFinder*>(parameter);
+    char className[16] = "";
+    ::GetClassNameA(child, className, sizeof(className));
+    if (_stricmp(className, "Static") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        finder->icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+const char* IconName(HWND box)
+{
+    IconFinder finder = {nullptr};
+    ::EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&finder));
+    if (finder.icon == nullptr) return "none";
+    if (finder.icon == ::LoadIconA(nullptr, IDI_WARNING)) return "warning";
+    if (finder.icon == ::LoadIconA(nullptr, IDI_INFORMATION)) return "information";
+    if (finder.icon == ::LoadIconA(nullptr, IDI_QUESTION)) return "question";
+    if (finder.icon == ::LoadIconA(nullptr, IDI_ERROR)) return "error";
+    return "other";
+}
+
+// Until the box is gone, so that it is not read twice.
+void WaitUntilGone(HWND box)
+{
+    for (DWORD waited = 0; ::IsWindow(box) && waited < kBoxCloseBoundMs; waited += kPollMs) ::Sleep(kPollMs);
+}
+
+}  // namespace
+
+HWND FindMessageBox(DWORD processId, HDESK desktop)
+{
+    BoxSearch search = {processId, nullptr};
+    if (desktop != nullptr) {
+        ::EnumDesktopWindows(desktop, MatchBox, reinterpret_cast<LPARAM>(&search));
+    } else {
+        ::EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.found;
+}
+
+MessageBoxSeen ReadMessageBox(HWND box)
+{
+    MessageBoxSeen seen;
+    seen.caption = WindowText(box);
+    seen.text = WindowText(::GetDlgItem(box, 0xFFFF));
+    seen.owner = ::GetWindow(box, GW_OWNER);
+    seen.icon = IconName(box);
+    return seen;
+}
+
+void PressButton(HWND box, int button)
+{
+    ::PostMessageA(box, WM_COMMAND, button, 0);
+}
+
+MessageBoxWatcher::MessageBoxWatcher(int button) : button_(button), stop_(0), thread_(nullptr)
+{
+    thread_ = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+MessageBoxWatcher::~MessageBoxWatcher()
+{
+    Stop();
+}
+
+const std::vector<MessageBoxSeen>& MessageBoxWatcher::Stop()
+{
+    if (thread_ != nullptr) {
+        ::InterlockedExchange(&stop_, 1);
+        ::WaitForSingleObject(thread_, INFINITE);
+        ::CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return seen_;
+}
+
+DWORD WINAPI MessageBoxWatcher::Run(void* self)
+{
+    MessageBoxWatcher* watcher = static_cast<MessageBoxWatcher*>(self);
+    while (::InterlockedCompareExchange(&watcher->stop_, 0, 0) == 0) {
+        HWND box = FindMessageBox(::GetCurrentProcessId(), nullptr);
+        if (box == nullptr) {
+            ::Sleep(kPollMs);
+            continue;
+        }
+        watcher->seen_.push_back(ReadMessageBox(box));
+        PressButton(box, watcher->button_);
+        WaitUntilGone(box);
+    }
+    return 0;
+}
+
+ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, const char* directory,
+                             const char* desktopName)
+{
+    ProgramRun run;
+    HDESK desktop = desktopName != nullptr
+                        ? ::CreateDesktopA(desktopName, nullptr, nullptr, 0, GENERIC_ALL, nullptr)
+                        : ::GetThreadDesktop(::GetCurrentThreadId());
+    if (desktop == nullptr) return run;
+    if (HANDLE process = StartProcess(commandLine, directory, desktopName)) {
+        const DWORD processId = ::GetProcessId(process);
+        for (DWORD waited = 0; waited < boundMs; waited += kPollMs) {
+            if (HWND box = FindMessageBox(processId, desktop)) {
+                run.boxes.push_back(ReadMessageBox(box));
+                PressButton(box, IDOK);
+                WaitUntilGone(box);
+                continue;
+            }
+            if (::WaitForSingleObject(process, kPollMs) == WAIT_OBJECT_0) {
+                run.ended = true;
+                break;
+            }
+        }
+        if (!run.ended) ::TerminateProcess(process, 1);
+        ::CloseHandle(process);
+    }
+    if (desktopName != nullptr) ::CloseDesktop(desktop);
+    return run;
+}
+
+ProgramRun RunUnattended(const std::string& settingsPath, DWORD boundMs)
+{
+    return RunAnsweringBoxes(Quoted(ProgramBeside("lodestay.exe")) + " -e -p " + Quoted(settingsPath), boundMs);
+}
