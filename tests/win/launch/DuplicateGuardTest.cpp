@@ -7,7 +7,6 @@
 
 #include "DuplicateGuard.h"
 #include "Executant.h"
-#include "ModuleName.h"
 #include "SystemFunctions.h"
 #include "WinTestSupport.h"
 
@@ -96,33 +95,6 @@ TEST_F(DuplicateGuard, NtRefusesWhenTheProcessFunctionsAreMissing)
     const bool notRunning = CheckModuleNotRunning(nullptr, "nothing-runs-this.exe");
     Bound::EnumProcessModules = saved;
     EXPECT_FALSE(notRunning);
-}
-
-// The snapshot walk itself, with the tool-help functions bound by the test where the
-// family would not bind them.
-TEST_F(DuplicateGuard, SnapshotWalkFindsEveryProcessIncludingThisOne)
-{
-    auto first = Bound::Process32First;
-    auto next = Bound::Process32Next;
-    Bound::Process32First = ::Process32First;
-    Bound::Process32Next = ::Process32Next;
-    ChildProcess windowless = RunCopy("snapapp.exe", "--no-window");
-    char self[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, self, sizeof self);
-    struct Case {
-        std::string module;
-        bool found;
-    } cases[] = {{"snapapp.exe", true}, {ModuleNameOf(self), true}, {"snapapp.ex", false}, {"", false}};
-    for (const Case& c : cases) {
-        HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        ASSERT_NE(INVALID_HANDLE_VALUE, snapshot);
-        // Every check starts by clearing the process-wide flag that the walk sets.
-        CheckModuleNotRunning("NoSuchDesktop", "clears-the-flag.exe");
-        EXPECT_EQ(c.found, FindModuleInSnapshot(snapshot, c.module.c_str())) << c.module;
-        ::CloseHandle(snapshot);
-    }
-    Bound::Process32First = first;
-    Bound::Process32Next = next;
 }
 
 }  // namespace

@@ -33,13 +33,22 @@ TEST_F(Family95, GuardSeesWindowlessProcessesAndItself)
 {
     ChildProcess quiet = StartTestAppCopy(folder_.File("quiet95.exe"), folder_.File("quiet95.txt"), "--no-window");
     ASSERT_TRUE(quiet.Running());
-    EXPECT_FALSE(CheckModuleNotRunning(nullptr, "C:\\Else\\QUIET95.EXE"));
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, sizeof self);
-    EXPECT_FALSE(CheckModuleNotRunning(nullptr, self));
-    EXPECT_TRUE(CheckModuleNotRunning(nullptr, "not-running-95.exe"));
-    // A desktop name means nothing here.
-    EXPECT_FALSE(CheckModuleNotRunning("NoSuchDesktop", "quiet95.exe"));
+    // Each check clears what the walk before it found; a name that is only a prefix of a
+    // running one is another program.
+    const struct {
+        const char* desktop;   // means nothing here
+        std::string module;
+        bool running;
+    } cases[] = {
+        {nullptr, "C:\\Else\\QUIET95.EXE", true},
+        {nullptr, self, true},
+        {nullptr, "not-running-95.exe", false},
+        {nullptr, "C:\\Else\\quiet95.ex", false},
+        {"NoSuchDesktop", "quiet95.exe", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(!c.running, CheckModuleNotRunning(c.desktop, c.module.c_str())) << c.module;
 }
 
 TEST_F(Family95, GuardRefusesWithoutTheSnapshotFunction)
