@@ -11,78 +11,36 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
+#include "WinTestSupport.h"
+
 namespace {
-
-std::string Beside(const char* name)
-{
-    char path[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
-double Now()
-{
-    LARGE_INTEGER count, frequency;
-    ::QueryPerformanceCounter(&count);
-    ::QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::map<std::string, std::string> ReadReport(const std::string& path)
-{
-    std::map<std::string, std::string> report;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        const size_t equals = line.find('=');
-        if (equals != std::string::npos) report[line.substr(0, equals)] = line.substr(equals + 1);
-    }
-    return report;
-}
 
 // Reported "ready" stamp (the program's first turn of its message loop) in ms, or 0.
 double ReadyStamp(const std::string& path)
 {
-    auto report = ReadReport(path);
+    Report report = ReadReport(path);
     if (!report.count("end") || report["ready"] == "0") return 0;
-    const double ticks = std::strtod(report["ready"].c_str(), nullptr);
-    const double frequency = std::strtod(report["frequency"].c_str(), nullptr);
-    return frequency > 0 ? 1000.0 * ticks / frequency : 0;
-}
-
-HANDLE Start(const std::string& commandLine)
-{
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back(0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        return nullptr;
-    }
-    ::CloseHandle(info.hThread);
-    return info.hProcess;
+    const LONGLONG frequency = std::atoll(report["frequency"].c_str());
+    return frequency > 0 ? Milliseconds(std::atoll(report["ready"].c_str()), frequency) : 0;
 }
 
 struct Bench {
     int count;
     std::string folder;
-    std::string testApp = Beside("lodestay-testapp.exe");
+    std::string testApp = TestAppPath();
 
-    std::string Report(int i) const { return folder + "\\bench" + std::to_string(i) + ".txt"; }
+    std::string ReportPath(int i) const { return folder + "\\bench" + std::to_string(i) + ".txt"; }
     int X(int i) const { return 20 + 40 * i; }
     int Y(int i) const { return 20 + 30 * i; }
     // Every way starts the same windows at the same places (the program puts itself there),
     // so that drawing costs the same; the launcher then places them once more.
     std::string Arguments(int i) const
     {
-        return "--report " + Report(i) + " --title Bench" + std::to_string(i) + " --fixed " + std::to_string(X(i)) +
+        return "--report " + ReportPath(i) + " --title Bench" + std::to_string(i) + " --fixed " + std::to_string(X(i)) +
                "," + std::to_string(Y(i)) + ",400,300";
     }
 
@@ -90,14 +48,8 @@ struct Bench {
     void Clear() const
     {
         for (int i = 0; i < count; ++i) {
-            auto report = ReadReport(Report(i));
-            const DWORD pid = static_cast<DWORD>(std::strtoul(report["pid"].c_str(), nullptr, 10));
-            if (HANDLE p = pid != 0 ? ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid) : nullptr) {
-                ::TerminateProcess(p, 0);
-                ::WaitForSingleObject(p, 5000);
-                ::CloseHandle(p);
-            }
-            ::DeleteFileA(Report(i).c_str());
+            EndProcess(ReportedProcessId(ReadReport(ReportPath(i))));
+            ::DeleteFileA(ReportPath(i).c_str());
         }
     }
 
@@ -106,7 +58,7 @@ struct Bench {
         double last = 0;
         for (int i = 0; i < count; ++i) {
             double ready = 0;
-            for (int wait = 0; wait < 400 && (ready = ReadyStamp(Report(i))) == 0; ++wait) ::Sleep(25);
+            for (int wait = 0; wait < 400 && (ready = ReadyStamp(ReportPath(i))) == 0; ++wait) ::Sleep(25);
             last = std::max(last, ready);
         }
         return last;
@@ -115,17 +67,16 @@ struct Bench {
     double RunLodestay() const
     {
         const std::string list = folder + "\\bench.ini";
-        {
-            std::ofstream file(list);
-            file << ";Lodestay\nFileVersion\t0x0110\n";
-            for (int i = 0; i < count; ++i) {
-                file << "Executant::RingListClass\t{\n\tExecutionFileName\t" << testApp << "\n\tExecutionArguments\t"
-                     << Arguments(i) << "\n\tExecutionPosition\t" << X(i) << "," << Y(i)
-                     << "\n\tExecutionSize\t400,300\n}\n";
-            }
+        std::vector<EntrySettings> entries;
+        for (int i = 0; i < count; ++i) {
+            entries.push_back({{"ExecutionFileName", testApp},
+                               {"ExecutionArguments", Arguments(i)},
+                               {"ExecutionPosition", std::to_string(X(i)) + "," + std::to_string(Y(i))},
+                               {"ExecutionSize", "400,300"}});
         }
+        if (!WriteSettingsFile(list, entries)) return -1;
         const double start = Now();
-        HANDLE launcher = Start("\"" + Beside("lodestay.exe") + "\" -e -p " + list);
+        HANDLE launcher = StartProcess("\"" + ProgramBeside("lodestay.exe") + "\" -e -p " + list);
         if (launcher == nullptr) return -1;
         ::WaitForSingleObject(launcher, INFINITE);
         const double end = Now();
@@ -137,7 +88,7 @@ struct Bench {
     {
         const double start = Now();
         for (int i = 0; i < count; ++i) {
-            HANDLE p = Start("\"" + testApp + "\" " + Arguments(i));
+            HANDLE p = StartProcess("\"" + testApp + "\" " + Arguments(i));
             if (p == nullptr) return -1;
             ::WaitForInputIdle(p, INFINITE);
             ::CloseHandle(p);
@@ -149,7 +100,7 @@ struct Bench {
     {
         const double start = Now();
         for (int i = 0; i < count; ++i) {
-            HANDLE cmd = Start("cmd /c start \"\" \"" + testApp + "\" " + Arguments(i));
+            HANDLE cmd = StartProcess("cmd /c start \"\" \"" + testApp + "\" " + Arguments(i));
             if (cmd == nullptr) return -1;
             ::WaitForSingleObject(cmd, INFINITE);
             ::CloseHandle(cmd);

@@ -12,51 +12,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "Executant.h"
 #include "SystemFunctions.h"
+#include "WinTestSupport.h"
 
 namespace {
 
 constexpr unsigned kTerminate = 4;
-
-double Milliseconds(LONGLONG ticks, LONGLONG frequency)
-{
-    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency);
-}
-
-double Now()
-{
-    LARGE_INTEGER count, frequency;
-    ::QueryPerformanceCounter(&count);
-    ::QueryPerformanceFrequency(&frequency);
-    return Milliseconds(count.QuadPart, frequency.QuadPart);
-}
-
-std::string Beside(const char* name)
-{
-    char path[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
-std::map<std::string, std::string> ReadReport(const std::string& path)
-{
-    std::map<std::string, std::string> report;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        const size_t equals = line.find('=');
-        if (equals != std::string::npos) report[line.substr(0, equals)] = line.substr(equals + 1);
-    }
-    return report;
-}
 
 struct Case {
     const char* name;
@@ -74,46 +41,17 @@ const Case kCases[] = {
     {"window-300ms-late", "--window-delay 300", "1"},
 };
 
-struct Window {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM parameter)
-{
-    Window* query = reinterpret_cast<Window*>(parameter);
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    if (processId != query->processId || !::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER)) return TRUE;
-    query->found = window;
-    return FALSE;
-}
-
 // Where the window is, against where it was registered (restored place for a maximised one).
 bool Placed(HANDLE process, int x, int y, int width, int height)
 {
-    Window query = {::GetProcessId(process), nullptr};
-    ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&query));
-    if (query.found == nullptr) return false;
+    HWND window = WindowOfProcess(::GetProcessId(process), true);
+    if (window == nullptr) return false;
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    ::GetWindowPlacement(query.found, &placement);
+    ::GetWindowPlacement(window, &placement);
     const RECT& r = placement.rcNormalPosition;
-    if (::IsZoomed(query.found)) return true;  // Wine shows another process only the current frame
+    if (::IsZoomed(window)) return true;  // Wine shows another process only the current frame
     return r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height;
-}
-
-std::unique_ptr<Executant> MakeEntry(const std::string& arguments, int x, int y, const char* showMode)
-{
-    std::unique_ptr<Executant> e(new Executant);
-    e->AddKeyword("ExecutionFileName", Beside("lodestay-testapp.exe").c_str());
-    e->AddKeyword("ExecutionArguments", arguments.c_str());
-    e->AddKeyword("ExecutionPosition", (std::to_string(x) + "," + std::to_string(y)).c_str());
-    e->AddKeyword("ExecutionSize", "400,300");
-    e->AddKeyword("ExecutionShowMode", showMode);
-    e->Validate();
-    e->ApplySettings();
-    return e;
 }
 
 }  // namespace
@@ -137,9 +75,12 @@ int main(int argc, char** argv)
                 ::DeleteFileA(report.c_str());
                 const int x = 20 + 40 * i;
                 const int y = 20 + 30 * i;
-                std::unique_ptr<Executant> e =
-                    MakeEntry("--report " + report + " --title Place" + std::to_string(i) + " " + c.options, x, y,
-                              c.showMode);
+                std::unique_ptr<Executant> e = MakeExecutant(
+                    {{"ExecutionFileName", TestAppPath()},
+                     {"ExecutionArguments", "--report " + report + " --title Place" + std::to_string(i) + " " + c.options},
+                     {"ExecutionPosition", std::to_string(x) + "," + std::to_string(y)},
+                     {"ExecutionSize", "400,300"},
+                     {"ExecutionShowMode", c.showMode}});
                 const double start = Now();
                 e->TestLaunch();
                 const double placed = Now();
@@ -147,7 +88,7 @@ int main(int argc, char** argv)
                                 Placed(static_cast<HANDLE>(e->ProcessHandle), x, y, 400, 300);
 
                 // The program's stamps: entry of its main function, first turn of its message loop.
-                std::map<std::string, std::string> r;
+                Report r;
                 for (int wait = 0; wait < 400; ++wait) {
                     r = ReadReport(report);
                     if (r.count("end") && r["ready"] != "0") break;
