@@ -87,6 +87,7 @@ TEST_F(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
         {"E2E-minimised", "340,20", "300,200", "2", "0x0025", "", "2", "0x20", "2"},
         {"E2E-maximised", "660,20", "300,200", "3", "0x0033", "", "3", "0x80", "0"},
         {"E2E-fixed", "20,260", "400,250", "1", "0x0004", " --fixed 800,700,150,100", "1", "0x20", "1"},
+        {"E2E-unknown-show", "440,260", "300,200", "7", "0x0032", "", "1", "0x80", "-1"},
     };
     std::vector<Entry> entries;
     for (const Case& c : cases) {
@@ -116,6 +117,16 @@ TEST_F(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
         std::vector<long> expected = Numbers(c.position);
         for (long n : Numbers(c.size)) expected.push_back(n);
         EXPECT_EQ(expected, Numbers(r["window.normal"]));
+        // The start-up block had already maximised the window when it was placed: it must
+        // still fill the work area, not sit maximised in a frame of the registered size.
+        if (std::string(c.showCmd) == "3") {
+            RECT work;
+            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            EXPECT_GE(Numbers(r["window.rect"])[2], work.right - work.left);
+        }
+        if (std::string(c.showCmd) == "2") {
+            EXPECT_EQ("1", r["window.iconic"]);
+        }
         // Where the window is now, as any other program sees it.
         if (std::string(c.showCmd) == "1") {
             RECT rect = {};

@@ -1,6 +1,7 @@
-// Launching the test application with CreateProcessA: what it receives (command line,
-// folder, priorities, start-up block), where its window ends up, and the log lines of the
-// failures and time-outs.
+// Launching the test application with CreateProcessA: where its window ends up whatever
+// the program does with its start-up block, a path with a blank, the kept handle of a test
+// launch, and the log lines of the failures and time-outs. Folder, priorities and arguments
+// are shown end to end through lodestay.exe (LaunchAllE2ETest).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,57 +42,6 @@ protected:
         return ReadReport(reportPath);
     }
 };
-
-TEST_F(LaunchTest, AppliesPlacementPrioritiesFolderAndArguments)
-{
-    struct Case {
-        const char* position;
-        const char* size;
-        const char* showMode;
-        const char* priority;
-        unsigned showCmd;
-        const char* priorityClass;
-        int threadPriority;
-    } cases[] = {
-        {"40,50", "320,240", "1", "0x0011", SW_SHOWNORMAL, "0x40", THREAD_PRIORITY_LOWEST},
-        {"120,80", "400,300", "2", "0x0025", SW_SHOWMINIMIZED, "0x20", THREAD_PRIORITY_HIGHEST},
-        {"200,100", "500,350", "3", "0x0032", SW_SHOWMAXIMIZED, "0x80", THREAD_PRIORITY_BELOW_NORMAL},
-        {"60,70", "300,200", "7", "0x0004", SW_SHOWNORMAL, "0x20", THREAD_PRIORITY_ABOVE_NORMAL},
-    };
-    int n = 0;
-    for (const Case& c : cases) {
-        const std::string report = ReportPath(("place" + std::to_string(++n) + ".txt").c_str());
-        const std::string arguments = "--report " + report + " --title Place" + std::to_string(n);
-        auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
-                                {"ExecutionArguments", arguments},
-                                {"ExecutionPath", folder_.Path()},
-                                {"ExecutionPosition", c.position},
-                                {"ExecutionSize", c.size},
-                                {"ExecutionShowMode", c.showMode},
-                                {"ExecutionPriority", c.priority}});
-        int result = -99;
-        Report r = LaunchAndReport(*e, report, &result);
-        SCOPED_TRACE(c.position);
-        EXPECT_EQ(0, result);
-        EXPECT_EQ(Lower(TestAppPath()) + " " + arguments, r["commandline"]);
-        EXPECT_EQ(folder_.Path(), r["cwd"]);
-        EXPECT_EQ(c.priorityClass, r["priorityclass"]);
-        EXPECT_EQ(std::to_string(c.threadPriority), r["threadpriority"]);
-        EXPECT_EQ(std::to_string(c.showCmd), r["window.showcmd"]);
-        const std::vector<long> pos = Numbers(c.position), size = Numbers(c.size);
-        EXPECT_EQ((std::vector<long>{pos[0], pos[1], size[0], size[1]}), Numbers(r["window.normal"]));
-        // The start-up block had already maximised the window when it was placed: it must
-        // still fill the work area, not sit maximised in a frame of the registered size.
-        if (c.showCmd == SW_SHOWMAXIMIZED) {
-            RECT work;
-            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-            EXPECT_GE(Numbers(r["window.rect"])[2], work.right - work.left);
-        }
-        if (c.showCmd == SW_SHOWMINIMIZED) {
-            EXPECT_EQ("1", r["window.iconic"]);
-        }
-    }
-}
 
 // A program that ignores the start-up block is still placed: moved, sized, then shown.
 TEST_F(LaunchTest, PlacesAWindowThatIgnoresTheStartupBlock)
