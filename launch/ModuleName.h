@@ -3,9 +3,7 @@
 #pragma once
 #include <string>
 
-// Where the file name of a path starts, after the last '\\', '/' or drive colon. A
-// Shift-JIS pair is never split, so a trail byte 0x5C is not taken for a separator.
-const char* FileNamePart(const char* path);
+#include "PathText.h"
 
 // "C:\Tools\App.EXE" gives "app.exe"; only ASCII letters are folded.
 std::string ModuleNameOf(const char* path);
