@@ -1,0 +1,28 @@
+// Identifiers of the main window: its dialog, menus, accelerators and controls.
+#pragma once
+
+#define IDD_EXECUTANT_LIST 102
+#define IDR_MAIN_MENU 129
+#define IDR_MAIN_ACCELERATORS 130
+#define IDR_LIST_POPUP 138
+
+#define IDC_LIST 1000
+#define IDC_SETTINGS_FILE 1001
+#define IDC_ADD 1002
+#define IDC_EDIT_ENTRY 1003
+#define IDC_DELETE 1004
+#define IDC_BROWSE_SETTINGS 1006
+#define IDC_MOVE_UP 1012
+#define IDC_MOVE_DOWN 1013
+#define IDC_CAPTURE 1030
+
+#define ID_FILE_LOAD 32771
+#define ID_FILE_SAVE 32772
+#define ID_FILE_EXIT 32773
+#define ID_LIST_DESELECT 32774
+#define ID_LAUNCH_TEST 32776
+#define ID_LAUNCH_SELECTED 32777
+#define ID_HELP_HTML 32778
+#define ID_LIST_SELECT_ALL 32779
+#define ID_HELP_ABOUT 32780
+#define ID_LAUNCH_ALL 32784
