@@ -9,6 +9,7 @@
 
 #include "AppMessages.h"
 #include "CommandLine.h"
+#include "ExecutantListDialog.h"
 #include "KeyValueList.h"
 #include "Launcher.h"
 #include "RingList.h"
@@ -42,7 +43,7 @@ std::string CurrentDesktopName()
 
 }  // namespace
 
-LodestayApp::LodestayApp() : Executants(nullptr), CommandLineText(nullptr)
+LodestayApp::LodestayApp() : Executants(nullptr), CommandLineText(nullptr), SettingsComplete(true)
 {
     // Nothing may have written to the shared empty value before this point, but a stray
     // write through it would otherwise show up in every empty lookup.
@@ -76,7 +77,7 @@ BOOL LodestayApp::InitInstance()
         return FALSE;
     }
 
-    Executants = LoadSettingsFile(SettingsPath.Text());
+    Executants = LoadSettingsFile(SettingsPath.Text(), &SettingsComplete);
     if (options.Find("-e") != nullptr) {
         LaunchAll(SettingsPath.Text(), Executants);
     } else {
@@ -118,7 +119,13 @@ bool LodestayApp::ChooseDefaultSettingsPath()
 
 void LodestayApp::RunMainWindow()
 {
-    // The main window is not built yet: the interactive start reads the file, so that its
-    // problems are reported, and ends. The window will take the ring and hand back the
-    // head it holds when it closes.
+    // The window owns the ring while it runs and hands back the head it then holds.
+    ExecutantListDialog window;
+    window.settingsFileName = SettingsPath.Text();
+    window.SetLoadedFile(SettingsPath.Text(), SettingsComplete);
+    window.head = Executants;
+    Executants = nullptr;
+    if (window.DoModal(nullptr) == -1) ShowSystemError(1);
+    Executants = window.head;
+    window.head = nullptr;
 }

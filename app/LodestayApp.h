@@ -22,6 +22,8 @@ public:
     StringClass SettingsPath;
     // The command line after the program name; set by the entry point.
     const char* CommandLineText;
+    // False when the settings file could not be read whole.
+    bool SettingsComplete;
 
 private:
     // False when the system is unsupported; the user has been told.

@@ -145,10 +145,17 @@ int Executant::Write(std::FILE* file, int indent, int withBlock)
     return 0;
 }
 
-Executant* LoadSettingsFile(const char* path)
+Executant* LoadSettingsFile(const char* path, bool* complete)
 {
+    bool dummy = true;
+    if (complete == nullptr) complete = &dummy;
+    *complete = true;
     std::FILE* file = std::fopen(path, "rt");
-    if (file == nullptr) return nullptr;
+    if (file == nullptr) {
+        // A file that is there but cannot be read (locked, no access) is not an empty list.
+        *complete = PlatformFileSize(path) < 0;
+        return nullptr;
+    }
 
     Executant* last = nullptr;
     char line[kLineBufferSize];
@@ -164,11 +171,13 @@ Executant* LoadSettingsFile(const char* path)
         Executant* record = new (std::nothrow) Executant;
         if (record == nullptr) {
             PlatformMessageBox(CoreText::kRecordOutOfMemory, kBoxOk | kBoxIconWarning);
+            *complete = false;
             break;
         }
         if (record->Read(file) != 0) {
             delete record;
             ShowFormatError(path);
+            *complete = false;
             break;
         }
         if (last != nullptr) last->InsertAfter(record);

@@ -1,0 +1,5 @@
+#include "AboutDialog.h"
+
+#include "SmallDialogIds.h"
+
+AboutDialog::AboutDialog() : Dialog(IDD_ABOUT) {}

@@ -1,0 +1,8 @@
+// The about box: name, version and the maker's line.
+#pragma once
+#include "Dialog.h"
+
+class AboutDialog : public Dialog {
+public:
+    AboutDialog();
+};

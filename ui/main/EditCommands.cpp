@@ -1,0 +1,5 @@
+// Adding and editing one executant with the launch-information dialog.
+#include "ExecutantListDialog.h"
+
+void ExecutantListDialog::OnAdd() {}
+void ExecutantListDialog::OnEditEntry() {}
