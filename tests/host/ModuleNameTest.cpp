@@ -56,4 +56,35 @@ TEST(ModuleName, FileNamePartPointsIntoThePath)
     EXPECT_EQ(bare, FileNamePart(bare));
 }
 
+// Folder, extension and trailing separator of the paths the editors and the main window split.
+TEST(PathText, SplitsAndStripsWithoutCuttingCharactersOrRoots)
+{
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* extension;
+        const char* stripped;
+    } cases[] = {
+        {"C:\\Tools\\App.Exe", "C:\\Tools\\", ".Exe", "C:\\Tools\\App.Exe"},
+        {"C:\\Tools\\", "C:\\Tools\\", "", "C:\\Tools"},
+        {"C:\\Tools\\\\", "C:\\Tools\\\\", "", "C:\\Tools\\"},
+        {"C:\\", "C:\\", "", "C:\\"},
+        {"\\", "\\", "", "\\"},
+        {"d:/work/", "d:/work/", "", "d:/work"},
+        {"C:\\a.b\\name", "C:\\a.b\\", "", "C:\\a.b\\name"},
+        // 機能 ends in 0x5C: neither a separator to split at nor one to strip.
+        {"C:\\\x8B\x40\x94\x5C", "C:\\", "", "C:\\\x8B\x40\x94\x5C"},
+        {"C:\\\x8B\x40\x94\x5C\\x.txt", "C:\\\x8B\x40\x94\x5C\\", ".txt", "C:\\\x8B\x40\x94\x5C\\x.txt"},
+        {"", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.folder, FolderPart(c.path)) << c.path;
+        EXPECT_EQ(c.extension, ExtensionPart(c.path)) << c.path;
+        std::string stripped(c.path);
+        StripTrailingSeparator(stripped);
+        EXPECT_EQ(c.stripped, stripped) << c.path;
+    }
+    EXPECT_EQ(nullptr, LastSeparator("\x8B\x40\x94\x5C"));
+}
+
 }  // namespace
