@@ -10,6 +10,7 @@ packages=(
     xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
     locales
     clang libclang-rt-14-dev
+    fp-utils
 )
 
 missing=()
