@@ -77,7 +77,9 @@ ExecutantListDialog::ExecutantListDialog()
       captureArmed(false),
       captureFlags(0),
       icon_(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      accelerators_(nullptr)
+      accelerators_(nullptr),
+      cachedIcons_(nullptr),
+      redrawLocks_(0)
 {
 }
 
@@ -134,17 +136,21 @@ void ExecutantListDialog::RefillList()
     const int top = ListView_GetTopIndex(list);
     const int left = ::GetScrollPos(list, SB_HORZ);
 
+    LockDrawing(true);
     ListView_DeleteAllItems(list);
     // The new list is installed before the old one goes, so the view never holds a dead one.
     // The view shares its lists (LVS_SHAREIMAGELISTS): only this window destroys them.
     HIMAGELIST icons = NewIconList();
     if (HIMAGELIST old = ListView_SetImageList(list, icons, LVSIL_SMALL)) ImageList_Destroy(old);
+    iconCache_.clear();
+    cachedIcons_ = icons;
 
     for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) AddRow(icons, e);
 
     RECT row = {};
     const int rowHeight = ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS) ? row.bottom - row.top : 0;
     ListView_Scroll(list, left, top * rowHeight);
+    LockDrawing(false);
     ::SetFocus(list);
 }
 
@@ -155,14 +161,25 @@ void ExecutantListDialog::AddRow(HIMAGELIST icons, Executant* executant)
 
     int image = 0;
     if (icons != nullptr) {
-        image = -1;
-        HICON small = nullptr;
-        // A missing file answers UINT_MAX and leaves the handle alone; no icon answers 0.
-        const UINT found = ::ExtractIconExA(executant->FileName.Text(), 0, nullptr, &small, 1);
-        if (found != 0 && found != UINT_MAX && small != nullptr) {
-            image = ImageList_ReplaceIcon(icons, -1, small);
+        // Reading an icon loads the whole program file: once per file and icon list is enough.
+        std::string key(executant->FileName.Text());
+        FoldAsciiLower(&key[0]);
+        const auto known = iconCache_.find(key);
+        if (icons == cachedIcons_ && known != iconCache_.end()) {
+            image = known->second;
+        } else {
+            image = -1;
+            HICON small = nullptr;
+            // A missing file answers UINT_MAX and leaves the handle alone; no icon answers 0.
+            const UINT found = ::ExtractIconExA(executant->FileName.Text(), 0, nullptr, &small, 1);
+            if (found != 0 && found != UINT_MAX && small != nullptr) {
+                image = ImageList_ReplaceIcon(icons, -1, small);
+            }
+            if (small != nullptr) ::DestroyIcon(small);
+            if (icons != cachedIcons_) iconCache_.clear();
+            cachedIcons_ = icons;
+            iconCache_[key] = image;
         }
-        if (small != nullptr) ::DestroyIcon(small);
     }
 
     LVITEMA item = {};
@@ -251,14 +268,20 @@ void ExecutantListDialog::RebuildReversed(const std::vector<Executant*>& selecti
     head = static_cast<Executant*>(first->Next() != nullptr ? first->Next() : first);
 }
 
+void ExecutantListDialog::LockDrawing(bool lock)
+{
+    // Locks nest: a refill inside a move must not redraw before the selection is back.
+    if (lock ? redrawLocks_++ > 0 : --redrawLocks_ > 0) return;
+    ::SendMessageA(List(), WM_SETREDRAW, lock ? FALSE : TRUE, 0);
+    if (!lock) ::InvalidateRect(List(), nullptr, TRUE);
+}
+
 void ExecutantListDialog::FinishMove(const std::vector<Executant*>& selection)
 {
-    HWND list = List();
-    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    LockDrawing(true);
     RefillList();
     Reselect(selection);
-    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(list, nullptr, TRUE);
+    LockDrawing(false);
     modified = true;
 }
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,7 @@ protected:
 private:
     void RebuildReversed(const std::vector<Executant*>& selection);
     void FinishMove(const std::vector<Executant*>& selection);
+    void LockDrawing(bool lock);
     void ReportLaunches(int duplicates, int failures);
     // True when the list may be written over the file it came from (asks when it is incomplete).
     bool MayReplaceFile();
@@ -102,6 +104,10 @@ private:
 
     HICON icon_;
     HACCEL accelerators_;
+    // Image index of each program file in the icon list being filled.
+    std::map<std::string, int> iconCache_;
+    HIMAGELIST cachedIcons_;
+    int redrawLocks_;
     // Set when the list was loaded from a file that could not be read whole.
     std::string incompleteFile_;
 };
