@@ -13,3 +13,7 @@ echo
 echo "## Launch"
 echo
 "$root/bench/launch/run.sh" "$runs"
+echo
+echo "## Main window"
+echo
+"$root/bench/ui/run.sh" "$runs"
