@@ -243,7 +243,30 @@ TEST_F(MainWindowTest, CommandsAskAndReportAndKeepTheListOnFailure)
     });
     script.Then(setName(partial)).Then(post(ID_FILE_SAVE)).Answer(IDNO);
     script.Then(setName(saved)).Then(post(ID_FILE_SAVE)).Answer(IDOK);
+    // No help file beside the test program.
+    script.Then(post(ID_HELP_HTML)).Answer(IDOK);
+    // The main window's Ctrl+O must not act inside one of its dialogs, but acts on its own.
+    HWND about = nullptr;
+    script.Then(post(ID_HELP_ABOUT)).Then([&] {
+        about = ::GetActiveWindow();
+        if (about == window.Handle() || about == nullptr) return false;
+        window.modified = true;
+        PostKey(about, 'O', false, true);
+        return true;
+    });
+    int ticks = 0;
+    script.Then([&] { return ++ticks > 10; }).Then([&] {
+        EXPECT_EQ(nullptr, FindThreadMessageBox());
+        ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+        return true;
+    });
     script.Then([&] {
+        if (::GetActiveWindow() != window.Handle()) return false;
+        PostKey(window.List(), 'O', false, true);
+        return true;
+    }).Answer(IDNO);
+    script.Then([&] {
+        window.modified = false;
         EXPECT_TRUE(window.IsRunning());
         EXPECT_EQ(first, window.head) << "nothing was loaded or freed";
         EXPECT_EQ("AB", Order(window));
@@ -264,6 +287,8 @@ TEST_F(MainWindowTest, CommandsAskAndReportAndKeepTheListOnFailure)
         "ﾘｽﾄのｱﾌﾟﾘｹｰｼｮﾝを全部起動しますか?",
         "",  // the question before replacing a file that was not read whole
         "保存しました.",
+        "ﾍﾙﾌﾟﾌｧｲﾙが見つかりません.",
+        "変更内容が破棄されます. 読み込みますか?",
     };
     std::vector<std::string> texts = script.BoxTexts();
     ASSERT_EQ(expected.size(), texts.size());
@@ -273,7 +298,9 @@ TEST_F(MainWindowTest, CommandsAskAndReportAndKeepTheListOnFailure)
         else EXPECT_EQ(expected[i], texts[i]) << i;
     }
     EXPECT_STREQ("question", script.Boxes()[0].icon);
-    EXPECT_STREQ("information", script.Boxes().back().icon);
+    EXPECT_STREQ("information", script.Boxes()[9].icon);
+    EXPECT_EQ("HELP Error", script.Boxes()[10].caption);
+    EXPECT_STREQ("none", script.Boxes()[10].icon);
     EXPECT_EQ("keep me", ReadTextFile(partial)) << "answered No: the file that was not read whole stays";
     const std::string written = ReadTextFile(saved);
     EXPECT_EQ(0u, written.find(";Lodestay\r\nFileVersion\t0x0110\r\n")) << written;
