@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
+#include <memory>
+#include <new>
 
 #include "AppMessages.h"
 #include "CommandLine.h"
@@ -70,8 +71,13 @@ DWORD RunCommandLine(HWND owner, const char* program, const char* arguments, con
 {
     StringClass commandLine;
     if (!BuildProcessCommandLine(commandLine, program, arguments)) return 0;
-    // CreateProcessA may write into the command line, so it gets a copy of its own.
-    std::string writable(commandLine.Text());
+    // CreateProcessA may write into the command line, so it gets a copy of its own. Without
+    // memory for it the result is 0, without a message, like a command line that could not
+    // be built.
+    const size_t size = static_cast<size_t>(commandLine.Length()) + 1;
+    std::unique_ptr<char[]> writable(new (std::nothrow) char[size]);
+    if (writable == nullptr) return 0;
+    std::memcpy(writable.get(), commandLine.Text(), size);
 
     STARTUPINFOA startup;
     ::GetStartupInfoA(&startup);
@@ -87,7 +93,7 @@ DWORD RunCommandLine(HWND owner, const char* program, const char* arguments, con
     if (owner != nullptr) ::SetForegroundWindow(owner);
 
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, kRunFlags | extraFlags, nullptr,
+    if (!::CreateProcessA(nullptr, writable.get(), nullptr, nullptr, FALSE, kRunFlags | extraFlags, nullptr,
                           directory, &startup, &process)) {
         LogMessage(AppText::kCreateProcessFailedLog, commandLine.Text());
         ShowSystemError(1);
@@ -150,20 +156,26 @@ int IsExecutableExtension(const char* extension)
     if (list.IsEmpty()) LoadExecutableExtensions(list);
 
     // An entry runs from its last dot to the next semicolon. Longer entries than the
-    // list supports are skipped rather than cut, so a cut entry can never match.
-    std::string entry;
+    // list supports are skipped rather than cut, so a cut entry can never match. The entry
+    // is collected in place, so that the test needs no memory of its own.
+    char entry[kMaxExtensionEntry + 1];
+    size_t length = 0;
     bool overlong = false;
-    auto matches = [&]() { return !overlong && !entry.empty() && entry == extension; };
+    auto matches = [&]() {
+        entry[length] = '\0';
+        return !overlong && length > 0 && std::strcmp(entry, extension) == 0;
+    };
     for (const char* p = list.Text(); *p != '\0'; ++p) {
         if (*p == '.') {
-            entry.assign(1, '.');
+            entry[0] = '.';
+            length = 1;
             overlong = false;
         } else if (*p == ';') {
             if (matches()) return 1;
-            entry.clear();
+            length = 0;
             overlong = false;
-        } else if (entry.size() < kMaxExtensionEntry) {
-            entry.push_back(*p);
+        } else if (length < kMaxExtensionEntry) {
+            entry[length++] = *p;
         } else {
             overlong = true;
         }

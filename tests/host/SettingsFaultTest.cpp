@@ -2,6 +2,8 @@
 // reader keeps what is valid and never crashes, the writer never loses the old file.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <string>
 #include <sys/mount.h>
@@ -12,6 +14,51 @@
 #include "FakePlatform.h"
 #include "SettingsFile.h"
 #include "TempDir.h"
+
+// Allocation failure on demand: the test binary's own operator new, which fails the next
+// allocation of at least a given size once armed. The nothrow forms then give null, the
+// others throw std::bad_alloc, as the library's do when memory runs out.
+namespace {
+
+bool g_failArmed = false;
+std::size_t g_failFromSize = 0;
+
+// Arms one failure: the next allocation of at least `size` bytes fails.
+void FailNextAllocation(std::size_t size)
+{
+    g_failFromSize = size;
+    g_failArmed = true;
+}
+
+void* Allocate(std::size_t size)
+{
+    if (g_failArmed && size >= g_failFromSize) {
+        g_failArmed = false;
+        return nullptr;
+    }
+    return std::malloc(size != 0 ? size : 1);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (void* memory = Allocate(size)) return memory;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size)
+{
+    if (void* memory = Allocate(size)) return memory;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 namespace {
 
@@ -123,4 +170,44 @@ TEST_F(SettingsFaultTest, FullDiskLeavesTheOldFileIntact)
     EXPECT_FALSE(temporaryLeft);
     ASSERT_EQ(1u, Fake().messages.size());
     EXPECT_EQ("ﾌｧｲﾙが作成できませんでした.", Fake().messages[0].text);
+}
+
+TEST_F(SettingsFaultTest, OutOfMemoryWhileSavingKeepsTheOldFile)
+{
+    const std::string path = dir_.File("list.ini");
+    const std::string old = Block("old.exe");
+    WriteFile(path, old);
+    Executant record;
+    record.FileName.Assign("new.exe");
+
+    FailNextAllocation(0);  // the first thing the save needs: the name of the new file
+    bool saved = true;
+    EXPECT_NO_THROW(saved = SaveSettingsFile(path.c_str(), &record));
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(old, ReadFile(path));
+    ASSERT_EQ(1u, Fake().messages.size());
+    EXPECT_EQ("ﾌｧｲﾙが作成できませんでした.", Fake().messages[0].text);
+}
+
+TEST_F(SettingsFaultTest, OutOfMemoryForTheFormatMessageStillShowsIt)
+{
+    // A path too long for the message's own buffer, in folders that exist.
+    std::string folder = dir_.Path();
+    while (folder.size() < 600) {
+        folder += "/" + std::string(100, 'f');
+        mkdir(folder.c_str(), 0755);
+    }
+    const std::string path = folder + "/broken.ini";
+    WriteFile(path, Block("a.exe") + "{\n\tExecutionFileName\tb.exe\n");
+
+    FailNextAllocation(path.size());  // only the message text is as long as the path
+    std::vector<std::string> names;
+    Executant* head = nullptr;
+    EXPECT_NO_THROW(head = LoadSettingsFile(path.c_str()));
+    for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) names.push_back(e->FileName.Text());
+    DeleteRing(head);
+    EXPECT_EQ((std::vector<std::string>{"a.exe"}), names);
+    ASSERT_EQ(1u, Fake().messages.size());
+    const std::string full = "ファイル[" + path + "]の書式が不正です";
+    EXPECT_EQ(full.substr(0, 511), Fake().messages[0].text) << "the path is cut short, the message still comes";
 }

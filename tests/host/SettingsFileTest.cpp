@@ -2,6 +2,7 @@
 // damaged file, and a byte-for-byte round trip of what the writer produces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -60,10 +61,49 @@ protected:
 
     std::string Log() const { return ReadFile(dir_.File("log.txt")); }
 
+    // Loads `path` and describes every record: file name, arguments, working directory,
+    // show command, position.
+    std::vector<std::string> LoadRecords(const std::string& path, Executant** keep = nullptr)
+    {
+        Executant* head = LoadSettingsFile(path.c_str());
+        std::vector<std::string> records;
+        for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) {
+            records.push_back(Describe(*e));
+        }
+        if (keep != nullptr) {
+            *keep = head;
+        } else {
+            DeleteRing(head);
+        }
+        return records;
+    }
+
+    static std::string Describe(const Executant& e)
+    {
+        std::string text = std::string(e.FileName.Text()) + "|" + e.Arguments.Text() + "|" +
+                           e.SettingText(kKeyPath).Text() + "|" + std::to_string(e.ShowCommand());
+        if (e.PositionSet()) text += "|" + std::to_string(e.PositionX) + "," + std::to_string(e.PositionY);
+        return text;
+    }
+
     std::string FormatMessage() const { return "ファイル[" + dir_.File("settings.ini") + "]の書式が不正です"; }
 
     TempDir dir_;
 };
+
+// The longest line text (line feed aside) in `text`.
+size_t LongestLine(const std::string& text)
+{
+    size_t longest = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    return longest;
+}
 
 struct SplitCase {
     const char* line;
@@ -164,7 +204,8 @@ TEST_F(SettingsFileTest, BlockOpenersAndComments)
         "; a comment inside a block\n"
         "\t;ExecutionArguments\tx\n"
         "\n"
-        "\tExecutionArguments\t}\n"
+        // A value "}" after a word that is not a keyword closes the block.
+        "\tend\t}\n"
         "also ignored\n"
         "Executant::RingListClass\t{\n\tExecutionFileName\td.exe\n}\n");
     EXPECT_EQ((std::vector<std::string>{"a.exe", "b.exe", "c.exe", "d.exe"}), loaded.fileNames);
@@ -319,4 +360,123 @@ TEST_F(SettingsFileTest, ShadowedDuplicateDoesNotTakeOverAfterSaving)
     EXPECT_EQ(0u, head->Priority);
     EXPECT_FALSE(head->PositionSet());
     DeleteRing(head);
+}
+
+TEST_F(SettingsFileTest, LongLinesAndBraceValuesKeepTheRecordsAndSaveBackTheSame)
+{
+    const std::string fileName = "\tExecutionFileName\ta.exe\n";
+    const std::string next = Block("\tExecutionFileName\tb.exe\n");
+    // An unindented line of exactly 383 bytes whose last byte is "}": saved with its indent
+    // it would be one byte longer than one read.
+    const std::string path383 = "c:\\" + std::string(365, 'p') + "}";
+    // One byte shorter: the line and its line feed fit one read.
+    const std::string path382 = "c:\\" + std::string(365, 'q');
+    const std::string args363(363, 'a');
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<std::string> records;
+    } cases[] = {
+        {"unindented over-long line",
+         Block(fileName + "ExecutionPath\t" + path383 + "\n\tExecutionArguments\t-x\n\tExecutionShowMode\t2\n") + next,
+         {"a.exe|-x|" + path383 + "|2", "b.exe|||1"}},
+        {"unindented line that fits one read",
+         Block(fileName + "ExecutionPath\t" + path382 + "\n\tExecutionArguments\t-x\n") + next,
+         {"a.exe|-x|" + path382 + "|1", "b.exe|||1"}},
+        {"the rest of a long line reads \"word }\"",
+         Block(fileName + "\tExecutionArguments\t" + args363 + " word }\n\tExecutionPosition\t10,20\n") + next,
+         {"a.exe|" + args363 + "||1|10,20", "b.exe|||1"}},
+        {"the rest of a long line reads \"}\" or \"--EOF--\"",
+         Block(fileName + "\tExecutionArguments\t" + args363 + "}\n\tExecutionPath\t" + std::string(368, 'r') +
+               "--EOF--\n\tExecutionShowMode\t3\n") +
+             next,
+         {"a.exe|" + args363 + "|" + std::string(368, 'r') + "|3", "b.exe|||1"}},
+        {"a value of exactly \"}\"",
+         Block(fileName + "\tExecutionArguments\t}\n\tExecutionPath\t}\n\tExecutionShowMode\t2\n") + next,
+         {"a.exe|}|}|2", "b.exe|||1"}},
+        {"a value \"}\" after two tabs, as the first setting",
+         Block("\tExecutionArguments\t\t}\n" + fileName) + next, {"a.exe|}||1", "b.exe|||1"}},
+        {"a value \" }\" with a blank in front is an ordinary value",
+         Block(fileName + "\tExecutionArguments  }\n") + next, {"a.exe| }||1", "b.exe|||1"}},
+    };
+    for (const auto& c : cases) {
+        ResetFake();
+        const std::string path = dir_.File("case.ini");
+        WriteFile(path, c.text);
+        Executant* head = nullptr;
+        EXPECT_EQ(c.records, LoadRecords(path, &head)) << c.what;
+        EXPECT_TRUE(Fake().messages.empty()) << c.what;
+
+        const std::string saved = dir_.File("saved.ini");
+        ASSERT_TRUE(SaveSettingsFile(saved.c_str(), head)) << c.what;
+        DeleteRing(head);
+        const std::string bytes = ReadFile(saved);
+        EXPECT_GE(383u, LongestLine(bytes)) << c.what << "\n" << bytes;
+        EXPECT_EQ(c.records, LoadRecords(saved)) << c.what << "\n" << bytes;
+        EXPECT_TRUE(Fake().messages.empty()) << c.what;
+    }
+    EXPECT_NE(std::string::npos, Log().find("Executer : KeyWord[word]は、認識できません."));
+}
+
+TEST_F(SettingsFileTest, WriterKeepsEveryLineWithinOneRead)
+{
+    std::string sjis;  // 250 double-byte characters
+    for (int i = 0; i < 250; ++i) sjis += "\x83\x41";
+    const struct {
+        const char* what;
+        int keyword;
+        std::string value;
+        std::string line;      // as written, line feed included
+        std::string readBack;  // the setting's text after loading the file again
+    } cases[] = {
+        {"a value of exactly \"}\"", kKeyArguments, "}", "\tExecutionArguments\t}\n", "}"},
+        {"a line of 383 bytes with its indent", kKeyArguments, std::string(363, 'v'),
+         "\tExecutionArguments\t" + std::string(363, 'v') + "\n", std::string(363, 'v')},
+        {"one byte more goes without the indent", kKeyArguments, std::string(364, 'v'),
+         "ExecutionArguments\t" + std::string(364, 'v') + "\n", std::string(364, 'v')},
+        {"longer still is cut to one read", kKeyArguments, std::string(500, 'v'),
+         "ExecutionArguments\t" + std::string(364, 'v') + "\n", std::string(364, 'v')},
+        // ExecutionPath, a tab and 369 bytes fill one read; 369 bytes would end inside a character.
+        {"cut at a Shift-JIS character boundary", kKeyPath, sjis,
+         "ExecutionPath\t" + sjis.substr(0, 368) + "\n", sjis.substr(0, 368)},
+        {"blanks at the cut are left out", kKeyPath, std::string(360, 'w') + std::string(20, ' ') + "tail",
+         "ExecutionPath\t" + std::string(360, 'w') + "\n", std::string(360, 'w')},
+    };
+    for (const auto& c : cases) {
+        Executant* head = new Executant;
+        head->FileName.Assign("a.exe");
+        ASSERT_EQ(1, head->SetSetting(c.keyword, c.value.c_str()));
+        if (c.keyword == kKeyArguments) head->Arguments.Assign(c.value.c_str());
+        Executant* second = new Executant;
+        second->FileName.Assign("b.exe");
+        head->InsertAfter(second);
+
+        const std::string path = dir_.File("written.ini");
+        ASSERT_TRUE(SaveSettingsFile(path.c_str(), head)) << c.what;
+        DeleteRing(head);
+        const std::string bytes = ReadFile(path);
+        EXPECT_NE(std::string::npos, bytes.find("\n" + c.line)) << c.what << "\n" << bytes;
+        EXPECT_GE(383u, LongestLine(bytes)) << c.what;
+
+        head = LoadSettingsFile(path.c_str());
+        ASSERT_NE(nullptr, head) << c.what;
+        EXPECT_EQ(c.readBack, head->SettingText(c.keyword).Text()) << c.what;
+        ASSERT_NE(nullptr, head->Next()) << c.what << ": the record after it is kept";
+        EXPECT_STREQ("b.exe", static_cast<Executant*>(head->Next())->FileName.Text()) << c.what;
+        DeleteRing(head);
+    }
+}
+
+TEST_F(SettingsFileTest, EntryWithoutANameIsNotWritten)
+{
+    // What an entry looks like whose name could not be stored (an allocation failed).
+    Executant record;
+    record.FileName.Assign("a.exe");
+    record.Settings.Add(new KeyValueClass("", "stray"));
+    record.Settings.Add(new KeyValueClass(nullptr, nullptr));
+    const std::string path = dir_.File("nameless.ini");
+    ASSERT_TRUE(SaveSettingsFile(path.c_str(), &record));
+    EXPECT_EQ(std::string(";Lodestay\nFileVersion\t0x0110\n") +
+                  Block("\tExecutionFileName\ta.exe\n"),
+              ReadFile(path));
 }
