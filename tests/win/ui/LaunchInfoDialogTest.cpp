@@ -3,7 +3,6 @@
 
 #include <direct.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 namespace {
 
 using Keys = std::vector<std::pair<const char*, const char*>>;
+using Steps = std::vector<UiScript::Step>;
 
 // A record as the settings reader makes it.
 Executant* Prepared(const Keys& keys)
@@ -32,15 +32,14 @@ Executant* Prepared(const Keys& keys)
     return e;
 }
 
-// A visible dialog of this thread that holds the given control (and is not `other`).
-HWND ThreadDialogWith(int id, HWND other = nullptr)
+// A visible dialog of this thread that holds the control.
+HWND ThreadDialogWith(int id)
 {
-    struct Search { int id; HWND other; HWND found; } search = {id, other, nullptr};
+    struct Search { int id; HWND found; } search = {id, nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
         auto* s = reinterpret_cast<Search*>(p);
-        if (w == s->other || !::IsWindowVisible(w) || ::GetDlgItem(w, s->id) == nullptr) return TRUE;
-        s->found = w;
-        return FALSE;
+        if (::IsWindowVisible(w) && ::GetDlgItem(w, s->id) != nullptr) s->found = w;
+        return s->found == nullptr;
     }, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -52,85 +51,90 @@ std::string Text(HWND window)
     return text;
 }
 
+LaunchInfoDialog* dialog = nullptr;  // the editor that runs
+HWND Own(int id) { return dialog->Item(id); }
+Dialog& PageOf(int page) { return page ? static_cast<Dialog&>(dialog->controlPage) : dialog->geometryPage; }
+HWND Page(int page, int id) { return PageOf(page).Item(id); }
+bool Enabled(HWND control) { return ::IsWindowEnabled(control) != FALSE; }
 void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
 std::string Setting(const Executant& e, int key) { return e.SettingText(key).Text(); }
 
-// The open dialog of this thread: types a name and confirms.
+// Opens the editor on e and runs the steps inside it; they end it.
+INT_PTR Edit(Executant* e, const Steps& steps)
+{
+    LaunchInfoDialog editor;
+    editor.executant = e;
+    dialog = &editor;
+    UiScript script;
+    for (const auto& step : steps) script.Then(step);
+    script.Start();
+    return editor.DoModal(nullptr);
+}
+
+// In the open dialog of this thread: types a name and confirms.
 UiScript::Step ChooseFile(const std::string& path)
 {
     return [path] {
-        HWND dialog = ThreadDialogWith(1148);
-        if (dialog == nullptr) return false;
-        ::SetDlgItemTextA(dialog, 1148, path.c_str());
-        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        return true;
+        HWND chooser = ThreadDialogWith(1148);
+        if (chooser == nullptr) return false;
+        ::SetDlgItemTextA(chooser, 1148, path.c_str());
+        return ::PostMessageA(chooser, WM_COMMAND, IDOK, 0) != FALSE;
     };
 }
 
-class LaunchInfoDialogTest : public ::testing::Test {
-protected:
-    // Opens the editor on e, runs steps inside it; OK or Cancel ends it.
-    INT_PTR Edit(Executant* e, const std::vector<std::function<bool(LaunchInfoDialog&)>>& steps)
-    {
-        LaunchInfoDialog dialog;
-        dialog.executant = e;
-        UiScript script;
-        for (const auto& step : steps) script.Then([&dialog, step] { return step(dialog); });
-        script.Start();
-        const INT_PTR result = dialog.DoModal(nullptr);
-        boxes = script.BoxTexts();
-        return result;
-    }
-    static HWND PageWindow(LaunchInfoDialog& d, int page) { return page ? d.controlPage.Handle() : d.geometryPage.Handle(); }
-    static HWND Page(LaunchInfoDialog& d, int page, int id) { return ::GetDlgItem(PageWindow(d, page), id); }
-    std::vector<std::string> boxes;
-};
-
-TEST_F(LaunchInfoDialogTest, StoresWhatTheUserSet)
+TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
 {
     struct Case {
         const char* what;
         Keys keys;
-        std::function<void(LaunchInfoDialog&)> act;
+        int control;  // on the geometry page when positive, the dialog's own when negative
+        const char* text;
         std::function<void(const Executant&, bool edited)> check;
     } cases[] = {
-        {"unset position stays unset", {}, [&](LaunchInfoDialog& d) {
-             EXPECT_EQ("0", Text(Page(d, 0, IDC_GEO_X)));
-             EXPECT_FALSE(::IsWindowEnabled(Page(d, 0, IDC_GEO_Y)));
-         }, [](const Executant& e, bool edited) {
+        {"unset position", {}, IDC_GEO_X, nullptr, [](const Executant& e, bool edited) {
              EXPECT_TRUE(e.HasPosition == 0 && !e.PositionSet());
              if (edited) { EXPECT_TRUE(e.PositionX == kUnsetCoordinate && e.PositionY == kUnsetCoordinate); }
          }},
-        {"position 0,0", {}, [&](LaunchInfoDialog& d) { ::SendMessageA(Page(d, 0, IDC_GEO_POSITION_GIVEN), BM_CLICK, 0, 0); },
+        {"position 0,0", {}, IDC_GEO_POSITION_GIVEN, nullptr,
          [](const Executant& e, bool) { EXPECT_TRUE(e.HasPosition == 1 && e.PositionX == 0 && e.PositionY == 0); }},
-        {"show mode 7", {{"ExecutionShowMode", "7"}}, [&](LaunchInfoDialog& d) {
-             EXPECT_EQ(BST_CHECKED, ::SendMessageA(Page(d, 0, IDC_GEO_NORMAL), BM_GETCHECK, 0, 0));
-         }, [](const Executant& e, bool) { EXPECT_EQ("1", Setting(e, kKeyShowMode)); }},
-        {"arguments of exactly }", {}, [&](LaunchInfoDialog& d) { ::SetDlgItemTextA(d.Handle(), IDC_LI_ARGUMENTS, "}"); },
+        {"show mode 7", {{"ExecutionShowMode", "7"}}, IDC_GEO_NORMAL, nullptr,
+         [](const Executant& e, bool) { EXPECT_EQ("1", Setting(e, kKeyShowMode)); }},
+        {"arguments of exactly }", {}, -IDC_LI_ARGUMENTS, "}",
          [](const Executant& e, bool) { EXPECT_EQ("}", std::string(e.Arguments.Text())); }},
-        {"a folder under 機能", {}, [&](LaunchInfoDialog& d) { ::SetDlgItemTextA(d.Handle(), IDC_LI_WORKING_DIR, "C:\\機能\\"); },
+        {"a folder under 機能", {}, -IDC_LI_WORKING_DIR, "C:\\機能\\",
          [](const Executant& e, bool) { EXPECT_EQ("C:\\機能", Setting(e, kKeyPath)); }},
-        {"a drive root", {}, [&](LaunchInfoDialog& d) { ::SetDlgItemTextA(d.Handle(), IDC_LI_WORKING_DIR, "C:\\"); },
+        {"a drive root", {}, -IDC_LI_WORKING_DIR, "C:\\",
          [](const Executant& e, bool) { EXPECT_EQ("C:\\", Setting(e, kKeyPath)); }},
     };
     TempFolder folder;
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
         Executant* e = Prepared(c.keys);
-        EXPECT_EQ(IDOK, Edit(e, {[&](LaunchInfoDialog& d) { c.act(d); ::SendMessageA(d.Handle(), WM_COMMAND, IDOK, 0); return true; }}));
+        EXPECT_EQ(IDOK, Edit(e, {[&] {
+            HWND control = c.control < 0 ? Own(-c.control) : Page(0, c.control);
+            if (c.text != nullptr) {
+                ::SetWindowTextA(control, c.text);
+            } else if (c.control == IDC_GEO_X) {
+                EXPECT_TRUE(Text(control) == "0" && !Enabled(control) && !Enabled(Page(0, IDC_GEO_Y)));
+            } else if (c.control == IDC_GEO_NORMAL) {
+                EXPECT_EQ(BST_CHECKED, ::SendMessageA(control, BM_GETCHECK, 0, 0));
+            } else {
+                ::SendMessageA(control, BM_CLICK, 0, 0);
+            }
+            return ::SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0) >= 0;
+        }}));
         c.check(*e, true);
-        // What the editor stored loads back the same.
         const std::string file = folder.File("back.ini");
-        ASSERT_TRUE(SaveSettingsFile(file.c_str(), e)) << c.what;
+        ASSERT_TRUE(SaveSettingsFile(file.c_str(), e));
         Executant* back = LoadSettingsFile(file.c_str());
-        ASSERT_NE(nullptr, back) << c.what;
+        ASSERT_NE(nullptr, back);
         c.check(*back, false);
         DeleteRing(back);
         delete e;
     }
 }
 
-TEST_F(LaunchInfoDialogTest, FailedChecksKeepTheDialogOpenOnTheirPage)
+TEST(LaunchInfoDialogTest, FailedChecksKeepTheDialogOpenOnTheirPage)
 {
     struct Case {
         int page, id;
@@ -143,43 +147,36 @@ TEST_F(LaunchInfoDialogTest, FailedChecksKeepTheDialogOpenOnTheirPage)
     for (const Case& c : cases) {
         Executant* e = Prepared({{"ExecutionSize", "640,480"}});
         bool open = false;
-        std::vector<std::function<bool(LaunchInfoDialog&)>> steps = {[&](LaunchInfoDialog& d) {
+        Steps steps = {[&] {
             // The other page is in front when OK is pressed.
-            HWND tabs = d.Item(IDC_LI_TABS);
-            TabCtrl_SetCurSel(tabs, 1 - c.page);
-            NMHDR change = {tabs, IDC_LI_TABS, static_cast<UINT>(TCN_SELCHANGE)};
-            ::SendMessageA(d.Handle(), WM_NOTIFY, IDC_LI_TABS, reinterpret_cast<LPARAM>(&change));
-            ::SetWindowTextA(Page(d, c.page, c.id), c.text);
-            Click(d.Item(IDOK));
+            TabCtrl_SetCurSel(Own(IDC_LI_TABS), 1 - c.page);
+            NMHDR change = {Own(IDC_LI_TABS), IDC_LI_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+            ::SendMessageA(dialog->Handle(), WM_NOTIFY, IDC_LI_TABS, reinterpret_cast<LPARAM>(&change));
+            ::SetWindowTextA(Page(c.page, c.id), c.text);
+            Click(Own(IDOK));
             return true;
         }};
         if (!c.passes) {
-            steps.push_back([](LaunchInfoDialog&) {
-                if (FindThreadMessageBox() == nullptr) return false;
-                ::PostMessageA(FindThreadMessageBox(), WM_COMMAND, IDOK, 0);
-                return true;
-            });
-            steps.push_back([&](LaunchInfoDialog& d) {
+            steps.push_back([] { return FindThreadMessageBox() && ::PostMessageA(FindThreadMessageBox(), WM_COMMAND, IDOK, 0); });
+            steps.push_back([&] {
                 if (FindThreadMessageBox() != nullptr) return false;
-                open = d.IsRunning();
-                EXPECT_EQ(c.page, TabCtrl_GetCurSel(d.Item(IDC_LI_TABS))) << c.text;
-                EXPECT_TRUE(::IsWindowVisible(PageWindow(d, c.page)));
-                EXPECT_FALSE(::IsWindowVisible(PageWindow(d, 1 - c.page)));
-                EXPECT_EQ(Page(d, c.page, c.id), ::GetFocus()) << c.text;
-                d.EndDialog(IDCANCEL);
+                open = dialog->IsRunning();
+                EXPECT_EQ(c.page, TabCtrl_GetCurSel(Own(IDC_LI_TABS))) << c.text;
+                EXPECT_TRUE(::IsWindowVisible(PageOf(c.page).Handle()) && !::IsWindowVisible(PageOf(1 - c.page).Handle()));
+                EXPECT_EQ(Page(c.page, c.id), ::GetFocus()) << c.text;
+                dialog->EndDialog(IDCANCEL);
                 return true;
             });
         }
-        const INT_PTR result = Edit(e, steps);
+        EXPECT_EQ(c.passes ? IDOK : IDCANCEL, Edit(e, steps)) << c.text;
         EXPECT_EQ(!c.passes, open) << c.text;
-        EXPECT_EQ(c.passes ? IDOK : IDCANCEL, result) << c.text;
         // Cancel writes nothing.
         EXPECT_EQ(c.passes ? std::atoi(c.text) : kDefaultInputTimeout, e->InputTimeout) << c.text;
         delete e;
     }
 }
 
-TEST_F(LaunchInfoDialogTest, FileNameAndShellDocumentRuleTheControls)
+TEST(LaunchInfoDialogTest, FileNameAndShellDocumentRuleTheControls)
 {
     TempFolder folder;
     const std::string document = folder.File("note.lodestay-none");
@@ -188,48 +185,39 @@ TEST_F(LaunchInfoDialogTest, FileNameAndShellDocumentRuleTheControls)
     ASSERT_TRUE(WriteTextFile(document, "x") && WriteTextFile(longDocument, "x"));
     Executant* e = Prepared({{"ExecutionInitialOnce", "1"}, {"ExecutionDisableIME", "1"}, {"ExecutionPriority", "0x32"}});
     int refusals = 0;
-    std::vector<std::function<bool(LaunchInfoDialog&)>> steps = {
-        [&](LaunchInfoDialog& d) {
-            ::SetDlgItemTextA(d.Handle(), IDC_LI_FILE_NAME, "a.ex");
-            EXPECT_FALSE(::IsWindowEnabled(d.Item(IDOK)));
-            ::SendMessageA(d.Item(IDC_LI_FILE_NAME), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("e"));
-            EXPECT_TRUE(::IsWindowEnabled(d.Item(IDOK))) << "a fifth byte enables OK at once";
-            Click(d.Item(IDC_LI_SHELL));
+    EXPECT_EQ(IDOK, Edit(e, {
+        [&] {
+            ::SetWindowTextA(Own(IDC_LI_FILE_NAME), "a.ex");
+            EXPECT_FALSE(Enabled(Own(IDOK)));
+            ::SendMessageA(Own(IDC_LI_FILE_NAME), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("e"));
+            EXPECT_TRUE(Enabled(Own(IDOK))) << "a fifth byte enables OK at once";
+            Click(Own(IDC_LI_SHELL));
             return true;
         },
-        [&](LaunchInfoDialog&) { return ChooseFile(longDocument)(); },
-        [&](LaunchInfoDialog& d) {
-            if (!d.shellMode) return false;
-            Click(d.Item(IDOK));
-            return true;
-        },
-        [&](LaunchInfoDialog& d) {
-            // The long path is the arguments now: the file-name update and OK both refuse it.
+        ChooseFile(longDocument),
+        [&] { return dialog->shellMode && ::PostMessageA(Own(IDOK), BM_CLICK, 0, 0); },
+        [&] {
+            // The long path is the arguments now: the file-name update and OK refuse it.
             if (HWND box = FindThreadMessageBox()) {
-                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
                 ++refusals;
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
                 return false;
             }
-            if (::GetFocus() != d.Item(IDC_LI_ARGUMENTS) || FindThreadMessageBox() != nullptr) return false;
-            EXPECT_TRUE(d.IsRunning());
-            ::SetDlgItemTextA(d.Handle(), IDC_LI_ARGUMENTS, "");
-            Click(d.Item(IDC_LI_SHELL));
+            if (::GetFocus() != Own(IDC_LI_ARGUMENTS)) return false;
+            EXPECT_TRUE(dialog->IsRunning());
+            ::SetWindowTextA(Own(IDC_LI_ARGUMENTS), "");
+            Click(Own(IDC_LI_SHELL));
             return true;
         },
-        [&](LaunchInfoDialog&) { return ChooseFile(document)(); },
-        [&](LaunchInfoDialog& d) {
-            if (d.arguments != document) return false;
-            EXPECT_FALSE(::IsWindowEnabled(d.Item(IDC_LI_FILE_NAME)));
-            EXPECT_TRUE(::IsWindowEnabled(d.controlPage.Item(IDC_CTL_CLASS)));
-            EXPECT_FALSE(::IsWindowEnabled(d.controlPage.Item(IDC_CTL_THREAD)));
-            EXPECT_FALSE(::IsWindowEnabled(d.controlPage.Item(IDC_CTL_PREVENT_DUPLICATE)));
-            EXPECT_FALSE(::IsWindowEnabled(d.controlPage.Item(IDC_CTL_DISABLE_IME)));
-            EXPECT_TRUE(::IsWindowEnabled(d.Item(IDOK))) << "no program found, OK all the same";
-            EXPECT_EQ("", d.fileName);
-            ::SendMessageA(d.Handle(), WM_COMMAND, IDOK, 0);
-            return true;
-        }};
-    EXPECT_EQ(IDOK, Edit(e, steps));
+        ChooseFile(document),
+        [&] {
+            if (dialog->arguments != document) return false;
+            EXPECT_TRUE(!Enabled(Own(IDC_LI_FILE_NAME)) && Enabled(Page(1, IDC_CTL_CLASS)));
+            EXPECT_FALSE(Enabled(Page(1, IDC_CTL_THREAD)) || Enabled(Page(1, IDC_CTL_PREVENT_DUPLICATE)) ||
+                         Enabled(Page(1, IDC_CTL_DISABLE_IME)));
+            EXPECT_TRUE(Enabled(Own(IDOK)) && dialog->fileName.empty()) << "no program found, OK all the same";
+            return ::SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0) >= 0;
+        }}));
     EXPECT_GE(refusals, 1);
     EXPECT_EQ(1, e->ShellExec);
     EXPECT_EQ(0x30u, e->Priority) << "no thread priority in shell mode";
@@ -241,68 +229,57 @@ TEST_F(LaunchInfoDialogTest, FileNameAndShellDocumentRuleTheControls)
     ASSERT_TRUE(SaveSettingsFile(file.c_str(), e));
     Executant* back = LoadSettingsFile(file.c_str());
     ASSERT_NE(nullptr, back);
-    EXPECT_EQ(1, back->ShellExec);
     EXPECT_EQ(document, back->Arguments.Text());
     DeleteRing(back);
     delete e;
 }
 
-TEST_F(LaunchInfoDialogTest, TabRunsThroughTabControlPageAndFileName)
+// Also run as a copy of this program for which Wine reports Windows 98.
+TEST(LaunchInfoDialogTest, TabRunsThroughTabControlPageAndFileNameAndImeNeedsNt)
 {
     struct Move {
-        int page;      // tab in front
-        int from;      // focused control: negative ids are the dialog's, others the page's
+        int page;  // tab in front
+        int from;  // focused control: negative ids are the dialog's, others the page's
         bool shift;
         int to;
     } moves[] = {
-        {0, -IDC_LI_TABS, false, IDC_GEO_NORMAL},
-        {0, IDC_GEO_SIZE_GIVEN, false, -IDC_LI_FILE_NAME}, {0, -IDC_LI_FILE_NAME, true, IDC_GEO_SIZE_GIVEN},
-        {0, IDC_GEO_NORMAL, true, -IDC_LI_TABS},         {1, -IDC_LI_TABS, false, IDC_CTL_PRIORITY_GIVEN},
-        {1, IDC_CTL_TIMEOUT, false, -IDC_LI_FILE_NAME},  {1, IDC_CTL_PRIORITY_GIVEN, true, -IDC_LI_TABS},
+        {0, -IDC_LI_TABS, false, IDC_GEO_NORMAL},           {0, IDC_GEO_SIZE_GIVEN, false, -IDC_LI_FILE_NAME},
+        {0, -IDC_LI_FILE_NAME, true, IDC_GEO_SIZE_GIVEN},   {0, IDC_GEO_NORMAL, true, -IDC_LI_TABS},
+        {1, -IDC_LI_TABS, false, IDC_CTL_PRIORITY_GIVEN},   {1, IDC_CTL_TIMEOUT, false, -IDC_LI_FILE_NAME},
+        {1, IDC_CTL_PRIORITY_GIVEN, true, -IDC_LI_TABS},
     };
-    Executant* e = Prepared({});
-    std::vector<std::function<bool(LaunchInfoDialog&)>> steps;
+    char self[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, self, sizeof(self));
+    const bool win98 = std::string(self).find("98.exe") != std::string::npos;
+    Executant* e = Prepared({{"ExecutionDisableIME", "1"}});
+    Steps steps = {[&] {
+        EXPECT_EQ(win98 ? kOsWin95 : kOsNT, GetOsFamily());
+        EXPECT_EQ(!win98, Enabled(Page(1, IDC_CTL_DISABLE_IME)));
+        ::SendMessageA(Page(1, IDC_CTL_PRIORITY_GIVEN), BM_CLICK, 0, 0);
+        EXPECT_EQ(!win98, Enabled(Page(1, IDC_CTL_DISABLE_IME))) << "after a refresh";
+        return true;
+    }};
     for (const Move& m : moves) {
-        auto control = [this, m](LaunchInfoDialog& d, int id) { return id < 0 ? d.Item(-id) : Page(d, m.page, id); };
-        steps.push_back([m, control](LaunchInfoDialog& d) {
-            ::ShowWindow(PageWindow(d, 1 - m.page), SW_HIDE);
-            ::ShowWindow(PageWindow(d, m.page), SW_SHOWNA);
-            TabCtrl_SetCurSel(d.Item(IDC_LI_TABS), m.page);
-            ::SetFocus(control(d, m.from));
+        auto control = [m](int id) { return id < 0 ? Own(-id) : Page(m.page, id); };
+        steps.push_back([m, control] {
+            ::ShowWindow(PageOf(1 - m.page).Handle(), SW_HIDE);
+            ::ShowWindow(PageOf(m.page).Handle(), SW_SHOWNA);
+            TabCtrl_SetCurSel(Own(IDC_LI_TABS), m.page);
+            ::SetFocus(control(m.from));
             PostKey(::GetFocus(), VK_TAB, m.shift);
             return true;
         });
-        steps.push_back([m, control](LaunchInfoDialog& d) {
-            EXPECT_EQ(control(d, m.to), ::GetFocus()) << m.page << " " << m.from << (m.shift ? " shift" : "");
+        steps.push_back([m, control] {
+            EXPECT_EQ(control(m.to), ::GetFocus()) << m.page << " " << m.from << (m.shift ? " shift" : "");
             return true;
         });
     }
-    steps.push_back([](LaunchInfoDialog& d) { d.EndDialog(IDCANCEL); return true; });
+    steps.push_back([] { return ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0); });
     EXPECT_EQ(IDCANCEL, Edit(e, steps));
     delete e;
 }
 
-// Also run as a copy of this program for which Wine reports Windows 98.
-TEST_F(LaunchInfoDialogTest, ImeBoxNeedsTheNtFamily)
-{
-    Executant* e = Prepared({{"ExecutionDisableIME", "1"}});
-    const bool nt = GetOsFamily() == kOsNT;
-    char self[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, self, sizeof(self));
-    if (std::string(self).find("98.exe") != std::string::npos) {
-        EXPECT_EQ(kOsWin95, GetOsFamily());
-    }
-    Edit(e, {[&](LaunchInfoDialog& d) {
-        EXPECT_EQ(nt, ::IsWindowEnabled(d.controlPage.Item(IDC_CTL_DISABLE_IME)) != FALSE);
-        ::SendMessageA(d.controlPage.Item(IDC_CTL_PRIORITY_GIVEN), BM_CLICK, 0, 0);
-        EXPECT_EQ(nt, ::IsWindowEnabled(d.controlPage.Item(IDC_CTL_DISABLE_IME)) != FALSE) << "after a refresh";
-        d.EndDialog(IDCANCEL);
-        return true;
-    }});
-    delete e;
-}
-
-TEST_F(LaunchInfoDialogTest, FolderChooserKeepsRootsAndTheCurrentDirectory)
+TEST(LaunchInfoDialogTest, FolderChooserKeepsRootsAndTheCurrentDirectory)
 {
     TempFolder temp;
     const std::string kanji = temp.File("機能");
@@ -311,28 +288,25 @@ TEST_F(LaunchInfoDialogTest, FolderChooserKeepsRootsAndTheCurrentDirectory)
     ASSERT_NE(nullptr, _getcwd(current, sizeof(current)));
     Executant* e = Prepared({});
     for (const std::string& folder : {kanji, std::string("C:\\")}) {
-        Edit(e, {[&](LaunchInfoDialog& d) {
-                     ::SetDlgItemTextA(d.Handle(), IDC_LI_WORKING_DIR, folder.c_str());
-                     Click(d.Item(IDC_LI_BROWSE_DIR));
-                     return true;
+        Edit(e, {[&] {
+                     ::SetWindowTextA(Own(IDC_LI_WORKING_DIR), folder.c_str());
+                     return ::PostMessageA(Own(IDC_LI_BROWSE_DIR), BM_CLICK, 0, 0);
                  },
-                 [&](LaunchInfoDialog& d) {
+                 [&] {
                      HWND chooser = ThreadDialogWith(IDC_FC_FOLDERS);
                      if (chooser == nullptr) return false;
-                     EXPECT_EQ(d.Handle(), ::GetWindow(chooser, GW_OWNER));
-                     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(chooser, IDC_FC_FILE_NAME)));
-                     EXPECT_EQ("Vorn", Text(::GetDlgItem(chooser, IDC_FC_FILE_NAME)));
+                     HWND name = ::GetDlgItem(chooser, IDC_FC_FILE_NAME);
+                     EXPECT_EQ(dialog->Handle(), ::GetWindow(chooser, GW_OWNER));
+                     EXPECT_TRUE(!::IsWindowVisible(name) && Text(name) == "Vorn");
                      EXPECT_EQ(::GetDlgItem(chooser, IDC_FC_FOLDERS), ::GetFocus());
-                     ::PostMessageA(chooser, WM_COMMAND, IDOK, 0);
-                     return true;
+                     return ::PostMessageA(chooser, WM_COMMAND, IDOK, 0) != FALSE;
                  },
-                 [&](LaunchInfoDialog& d) {
+                 [&] {
                      if (ThreadDialogWith(IDC_FC_FOLDERS) != nullptr) return false;
-                     EXPECT_EQ(folder, Text(d.Item(IDC_LI_WORKING_DIR)));
+                     EXPECT_EQ(folder, Text(Own(IDC_LI_WORKING_DIR)));
                      char now[MAX_PATH] = "";
                      EXPECT_STREQ(current, _getcwd(now, sizeof(now)));
-                     d.EndDialog(IDCANCEL);
-                     return true;
+                     return ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0) != FALSE;
                  }});
     }
     delete e;
@@ -342,13 +316,11 @@ TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
 {
     struct Case {
         int command;
-        int selected;    // rows selected before the command
-        int button;      // pressed in the editor; 0: no editor opens
+        int selected;  // rows selected before the command
+        int button;    // pressed in the editor; 0: no editor opens
         int rows;
-        bool modified;
     } cases[] = {
-        {IDC_ADD, 0, IDCANCEL, 2, false}, {IDC_ADD, 0, IDOK, 3, true},
-        {IDC_EDIT_ENTRY, 2, 0, 2, false}, {IDC_EDIT_ENTRY, 1, IDOK, 2, true},
+        {IDC_ADD, 0, IDCANCEL, 2}, {IDC_ADD, 0, IDOK, 3}, {IDC_EDIT_ENTRY, 2, 0, 2}, {IDC_EDIT_ENTRY, 1, IDOK, 2},
     };
     ExecutantListDialog window;
     UiScript script;
@@ -360,8 +332,7 @@ TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
             window.RefillList();
             for (int row = 0; row < c.selected; ++row) ListView_SetItemState(window.List(), row, LVIS_SELECTED, LVIS_SELECTED);
             window.modified = false;
-            ::PostMessageA(window.Handle(), WM_COMMAND, c.command, 0);
-            return true;
+            return ::PostMessageA(window.Handle(), WM_COMMAND, c.command, 0) != FALSE;
         });
         script.Then([&] {
             HWND editor = ThreadDialogWith(IDC_LI_TABS);
@@ -377,9 +348,9 @@ TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
         script.Then([&] {
             if (ThreadDialogWith(IDC_LI_TABS) != nullptr) return false;
             EXPECT_EQ(c.rows, ListView_GetItemCount(window.List())) << c.command;
-            EXPECT_EQ(c.modified, window.modified) << c.command;
-            const int last = c.command == IDC_ADD ? c.rows - 1 : 0;
-            EXPECT_EQ(c.button == IDOK ? "new.exe" : "app.exe", CellText(window.List(), last, 0)) << c.command;
+            EXPECT_EQ(c.button == IDOK, window.modified) << c.command;
+            const int changed = c.command == IDC_ADD ? c.rows - 1 : 0;
+            EXPECT_EQ(c.button == IDOK ? "new.exe" : "app.exe", CellText(window.List(), changed, 0)) << c.command;
             return true;
         });
     }
