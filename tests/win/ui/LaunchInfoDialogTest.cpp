@@ -32,16 +32,13 @@ Executant* Prepared(const Keys& keys)
     return e;
 }
 
-// A visible dialog of this thread that holds the control.
+// A visible dialog that holds the control (the test's desktop has no others).
 HWND ThreadDialogWith(int id)
 {
-    struct Search { int id; HWND found; } search = {id, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (::IsWindowVisible(w) && ::GetDlgItem(w, s->id) != nullptr) s->found = w;
-        return s->found == nullptr;
-    }, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+        if (::IsWindowVisible(w) && ::GetDlgItem(w, id) != nullptr) return w;
+    }
+    return nullptr;
 }
 
 std::string Text(HWND window)
@@ -84,36 +81,32 @@ UiScript::Step ChooseFile(const std::string& path)
 
 TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
 {
-    struct Case {
-        const char* what;
-        Keys keys;
-        int control;  // on the geometry page when positive, the dialog's own when negative
-        const char* text;
-        std::function<void(const Executant&, bool edited)> check;
-    } cases[] = {
-        {"unset position", {}, IDC_GEO_X, nullptr, [](const Executant& e, bool edited) {
-             EXPECT_TRUE(e.HasPosition == 0 && !e.PositionSet());
-             if (edited) { EXPECT_TRUE(e.PositionX == kUnsetCoordinate && e.PositionY == kUnsetCoordinate); }
-         }},
-        {"position 0,0", {}, IDC_GEO_POSITION_GIVEN, nullptr,
-         [](const Executant& e, bool) { EXPECT_TRUE(e.HasPosition == 1 && e.PositionX == 0 && e.PositionY == 0); }},
-        {"show mode 7", {{"ExecutionShowMode", "7"}}, IDC_GEO_NORMAL, nullptr,
-         [](const Executant& e, bool) { EXPECT_EQ("1", Setting(e, kKeyShowMode)); }},
-        {"arguments of exactly }", {}, -IDC_LI_ARGUMENTS, "}",
-         [](const Executant& e, bool) { EXPECT_EQ("}", std::string(e.Arguments.Text())); }},
-        {"a folder under 機能", {}, -IDC_LI_WORKING_DIR, "C:\\機能\\",
-         [](const Executant& e, bool) { EXPECT_EQ("C:\\機能", Setting(e, kKeyPath)); }},
-        {"a drive root", {}, -IDC_LI_WORKING_DIR, "C:\\",
-         [](const Executant& e, bool) { EXPECT_EQ("C:\\", Setting(e, kKeyPath)); }},
-    };
     TempFolder folder;
+    const std::string kanji = folder.File("機能"), file = folder.File("back.ini");
+    ASSERT_TRUE(::CreateDirectoryA(kanji.c_str(), nullptr));
+    char current[MAX_PATH] = "", now[MAX_PATH] = "";
+    ASSERT_NE(nullptr, _getcwd(current, sizeof(current)));
+    constexpr int kChooser = -IDC_LI_BROWSE_DIR;
+    // control: on the geometry page when positive, the dialog's own when negative; text: typed (or
+    // chosen), empty when the control is looked at or clicked; loaded: null when as saved.
+    struct Case { Keys keys; int control; std::string text; int key; std::string saved; const char* loaded; } cases[] = {
+        {{}, IDC_GEO_X, "", kKeyPosition, "", "0x80000000,0x80000000"},
+        {{}, IDC_GEO_POSITION_GIVEN, "", kKeyPosition, "0,0", nullptr},
+        {{{"ExecutionShowMode", "7"}}, IDC_GEO_NORMAL, "", kKeyShowMode, "1", nullptr},
+        {{}, -IDC_LI_ARGUMENTS, "}", kKeyArguments, "}", nullptr},
+        {{}, -IDC_LI_WORKING_DIR, "C:\\機能\\", kKeyPath, "C:\\機能", nullptr},
+        {{}, kChooser, kanji, kKeyPath, kanji, nullptr},
+        {{}, kChooser, "C:\\", kKeyPath, "C:\\", nullptr},
+    };
     for (Case& c : cases) {
-        SCOPED_TRACE(c.what);
         Executant* e = Prepared(c.keys);
         EXPECT_EQ(IDOK, Edit(e, {[&] {
             HWND control = c.control < 0 ? Own(-c.control) : Page(0, c.control);
-            if (c.text != nullptr) {
-                ::SetWindowTextA(control, c.text);
+            if (c.control == kChooser) {
+                ::SetWindowTextA(Own(IDC_LI_WORKING_DIR), c.text.c_str());
+                Click(control);
+            } else if (!c.text.empty()) {
+                ::SetWindowTextA(control, c.text.c_str());
             } else if (c.control == IDC_GEO_X) {
                 EXPECT_TRUE(Text(control) == "0" && !Enabled(control) && !Enabled(Page(0, IDC_GEO_Y)));
             } else if (c.control == IDC_GEO_NORMAL) {
@@ -121,14 +114,25 @@ TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
             } else {
                 ::SendMessageA(control, BM_CLICK, 0, 0);
             }
+            return true;
+        }, [&] {
+            HWND chooser = ThreadDialogWith(IDC_FC_FOLDERS), name = ::GetDlgItem(chooser, IDC_FC_FILE_NAME);
+            if (c.control != kChooser || chooser == nullptr) return c.control != kChooser;
+            EXPECT_EQ(dialog->Handle(), ::GetWindow(chooser, GW_OWNER));
+            EXPECT_TRUE(!::IsWindowVisible(name) && Text(name) == "Vorn");
+            EXPECT_EQ(::GetDlgItem(chooser, IDC_FC_FOLDERS), ::GetFocus());
+            return ::PostMessageA(chooser, WM_COMMAND, IDOK, 0) != FALSE;
+        }, [&] {
+            if (ThreadDialogWith(IDC_FC_FOLDERS) != nullptr) return false;
+            EXPECT_STREQ(current, _getcwd(now, sizeof(now)));
             return ::SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0) >= 0;
         }}));
-        c.check(*e, true);
-        const std::string file = folder.File("back.ini");
+        EXPECT_TRUE(c.control != IDC_GEO_X || (e->PositionX == kUnsetCoordinate && e->PositionY == kUnsetCoordinate));
         ASSERT_TRUE(SaveSettingsFile(file.c_str(), e));
+        EXPECT_EQ(c.saved, Setting(*e, c.key));
         Executant* back = LoadSettingsFile(file.c_str());
         ASSERT_NE(nullptr, back);
-        c.check(*back, false);
+        EXPECT_EQ(c.loaded ? c.loaded : c.saved, Setting(*back, c.key)) << "loaded back:\n" << ReadTextFile(file);
         DeleteRing(back);
         delete e;
     }
@@ -136,17 +140,13 @@ TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
 
 TEST(LaunchInfoDialogTest, FailedChecksKeepTheDialogOpenOnTheirPage)
 {
-    struct Case {
-        int page, id;
-        const char* text;
-        bool passes;
-    } cases[] = {
+    struct Case { int page, id; const char* text; bool passes; } cases[] = {
         {1, IDC_CTL_TIMEOUT, "100000", false}, {1, IDC_CTL_TIMEOUT, "99999", true},
         {1, IDC_CTL_TIMEOUT, "0", true},       {0, IDC_GEO_HEIGHT, "", false},
     };
     for (const Case& c : cases) {
         Executant* e = Prepared({{"ExecutionSize", "640,480"}});
-        bool open = false;
+        bool refused = false, open = false;
         Steps steps = {[&] {
             // The other page is in front when OK is pressed.
             TabCtrl_SetCurSel(Own(IDC_LI_TABS), 1 - c.page);
@@ -157,9 +157,12 @@ TEST(LaunchInfoDialogTest, FailedChecksKeepTheDialogOpenOnTheirPage)
             return true;
         }};
         if (!c.passes) {
-            steps.push_back([] { return FindThreadMessageBox() && ::PostMessageA(FindThreadMessageBox(), WM_COMMAND, IDOK, 0); });
             steps.push_back([&] {
-                if (FindThreadMessageBox() != nullptr) return false;
+                if (HWND box = FindThreadMessageBox()) {
+                    refused = ::PostMessageA(box, WM_COMMAND, IDOK, 0) != FALSE;
+                    return false;
+                }
+                if (!refused) return false;
                 open = dialog->IsRunning();
                 EXPECT_EQ(c.page, TabCtrl_GetCurSel(Own(IDC_LI_TABS))) << c.text;
                 EXPECT_TRUE(::IsWindowVisible(PageOf(c.page).Handle()) && !::IsWindowVisible(PageOf(1 - c.page).Handle()));
@@ -237,12 +240,8 @@ TEST(LaunchInfoDialogTest, FileNameAndShellDocumentRuleTheControls)
 // Also run as a copy of this program for which Wine reports Windows 98.
 TEST(LaunchInfoDialogTest, TabRunsThroughTabControlPageAndFileNameAndImeNeedsNt)
 {
-    struct Move {
-        int page;  // tab in front
-        int from;  // focused control: negative ids are the dialog's, others the page's
-        bool shift;
-        int to;
-    } moves[] = {
+    // page: the tab in front; from, to: focused controls, negative ids for the dialog's own.
+    struct Move { int page, from; bool shift; int to; } moves[] = {
         {0, -IDC_LI_TABS, false, IDC_GEO_NORMAL},           {0, IDC_GEO_SIZE_GIVEN, false, -IDC_LI_FILE_NAME},
         {0, -IDC_LI_FILE_NAME, true, IDC_GEO_SIZE_GIVEN},   {0, IDC_GEO_NORMAL, true, -IDC_LI_TABS},
         {1, -IDC_LI_TABS, false, IDC_CTL_PRIORITY_GIVEN},   {1, IDC_CTL_TIMEOUT, false, -IDC_LI_FILE_NAME},
@@ -259,67 +258,33 @@ TEST(LaunchInfoDialogTest, TabRunsThroughTabControlPageAndFileNameAndImeNeedsNt)
         EXPECT_EQ(!win98, Enabled(Page(1, IDC_CTL_DISABLE_IME))) << "after a refresh";
         return true;
     }};
+    const Move* last = nullptr;
+    auto control = [](const Move& m, int id) { return id < 0 ? Own(-id) : Page(m.page, id); };
+    auto arrived = [&] { EXPECT_EQ(control(*last, last->to), ::GetFocus()) << last->page << " " << last->from; };
     for (const Move& m : moves) {
-        auto control = [m](int id) { return id < 0 ? Own(-id) : Page(m.page, id); };
-        steps.push_back([m, control] {
+        steps.push_back([&m, &last, control, arrived] {
+            if (last != nullptr) arrived();
             ::ShowWindow(PageOf(1 - m.page).Handle(), SW_HIDE);
             ::ShowWindow(PageOf(m.page).Handle(), SW_SHOWNA);
             TabCtrl_SetCurSel(Own(IDC_LI_TABS), m.page);
-            ::SetFocus(control(m.from));
+            ::SetFocus(control(m, m.from));
             PostKey(::GetFocus(), VK_TAB, m.shift);
-            return true;
-        });
-        steps.push_back([m, control] {
-            EXPECT_EQ(control(m.to), ::GetFocus()) << m.page << " " << m.from << (m.shift ? " shift" : "");
+            last = &m;
             return true;
         });
     }
-    steps.push_back([] { return ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0); });
+    steps.push_back([&] {
+        arrived();
+        return ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0);
+    });
     EXPECT_EQ(IDCANCEL, Edit(e, steps));
-    delete e;
-}
-
-TEST(LaunchInfoDialogTest, FolderChooserKeepsRootsAndTheCurrentDirectory)
-{
-    TempFolder temp;
-    const std::string kanji = temp.File("機能");
-    ASSERT_TRUE(::CreateDirectoryA(kanji.c_str(), nullptr));
-    char current[MAX_PATH] = "";
-    ASSERT_NE(nullptr, _getcwd(current, sizeof(current)));
-    Executant* e = Prepared({});
-    for (const std::string& folder : {kanji, std::string("C:\\")}) {
-        Edit(e, {[&] {
-                     ::SetWindowTextA(Own(IDC_LI_WORKING_DIR), folder.c_str());
-                     return ::PostMessageA(Own(IDC_LI_BROWSE_DIR), BM_CLICK, 0, 0);
-                 },
-                 [&] {
-                     HWND chooser = ThreadDialogWith(IDC_FC_FOLDERS);
-                     if (chooser == nullptr) return false;
-                     HWND name = ::GetDlgItem(chooser, IDC_FC_FILE_NAME);
-                     EXPECT_EQ(dialog->Handle(), ::GetWindow(chooser, GW_OWNER));
-                     EXPECT_TRUE(!::IsWindowVisible(name) && Text(name) == "Vorn");
-                     EXPECT_EQ(::GetDlgItem(chooser, IDC_FC_FOLDERS), ::GetFocus());
-                     return ::PostMessageA(chooser, WM_COMMAND, IDOK, 0) != FALSE;
-                 },
-                 [&] {
-                     if (ThreadDialogWith(IDC_FC_FOLDERS) != nullptr) return false;
-                     EXPECT_EQ(folder, Text(Own(IDC_LI_WORKING_DIR)));
-                     char now[MAX_PATH] = "";
-                     EXPECT_STREQ(current, _getcwd(now, sizeof(now)));
-                     return ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0) != FALSE;
-                 }});
-    }
     delete e;
 }
 
 TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
 {
-    struct Case {
-        int command;
-        int selected;  // rows selected before the command
-        int button;    // pressed in the editor; 0: no editor opens
-        int rows;
-    } cases[] = {
+    // selected: rows selected before the command; button: pressed in the editor, 0 when none opens.
+    struct Case { int command, selected, button, rows; } cases[] = {
         {IDC_ADD, 0, IDCANCEL, 2}, {IDC_ADD, 0, IDOK, 3}, {IDC_EDIT_ENTRY, 2, 0, 2}, {IDC_EDIT_ENTRY, 1, IDOK, 2},
     };
     ExecutantListDialog window;
@@ -338,12 +303,10 @@ TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
             HWND editor = ThreadDialogWith(IDC_LI_TABS);
             if (c.button != 0 && editor == nullptr) return false;
             EXPECT_EQ(c.button != 0, editor != nullptr);
-            if (editor != nullptr) {
-                EXPECT_EQ(window.Handle(), ::GetWindow(editor, GW_OWNER));
-                ::SetDlgItemTextA(editor, IDC_LI_FILE_NAME, "C:\\t\\new.exe");
-                Click(::GetDlgItem(editor, c.button));
-            }
-            return true;
+            if (editor == nullptr) return true;
+            EXPECT_EQ(window.Handle(), ::GetWindow(editor, GW_OWNER));
+            ::SetDlgItemTextA(editor, IDC_LI_FILE_NAME, "C:\\t\\new.exe");
+            return ::PostMessageA(::GetDlgItem(editor, c.button), BM_CLICK, 0, 0) != FALSE;
         });
         script.Then([&] {
             if (ThreadDialogWith(IDC_LI_TABS) != nullptr) return false;
@@ -354,11 +317,7 @@ TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
             return true;
         });
     }
-    script.Then([&] {
-        window.modified = false;
-        window.EndDialog(IDOK);
-        return true;
-    });
+    script.Then([&] { return (window.modified = false) || ::PostMessageA(window.Handle(), WM_COMMAND, IDCANCEL, 0); });
     script.Start();
     EXPECT_EQ(IDOK, window.DoModal(nullptr));
     DeleteRing(window.head);
