@@ -11,6 +11,8 @@
 
 namespace {
 constexpr char kDummyFileName[] = "Vorn";
+// The system puts its own "Open" over the template's caption unless it is given one.
+constexpr char kTitle[] = "パスの選択";
 constexpr char kChooserProperty[] = "Lodestay.FolderChooser";
 
 void CentreOver(HWND window, HWND over)
@@ -65,6 +67,7 @@ bool FolderChooser::Run(const char* initialFolder, std::string* folder)
     request.nMaxFile = sizeof(file);
     request.lpstrInitialDir = initialFolder != nullptr && initialFolder[0] != '\0' ? initialFolder : nullptr;
     request.lpTemplateName = MAKEINTRESOURCEA(IDD_FOLDER_CHOOSER);
+    request.lpstrTitle = kTitle;
     // The template only works with the old-style dialog; the hook hides the name field.
     request.Flags = (flags_ | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK) & ~static_cast<DWORD>(OFN_EXPLORER);
     request.lpfnHook = Hook;
