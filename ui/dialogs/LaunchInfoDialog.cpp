@@ -284,7 +284,8 @@ void LaunchInfoDialog::UpdateControlStates()
 void LaunchInfoDialog::FocusControl(HWND control)
 {
     // The dialog that holds the control moves the focus, as for any of its tab stops.
-    if (control != nullptr) ::SendMessageA(::GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    if (control == nullptr) return;
+    ::SendMessageA(::GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 EmbeddedPage& LaunchInfoDialog::CurrentPage()

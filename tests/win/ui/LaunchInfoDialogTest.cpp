@@ -3,8 +3,7 @@
 
 #include <direct.h>
 
-#include <string>
-#include <vector>
+#include <memory>
 
 #include "EditorIds.h"
 #include "Executant.h"
@@ -22,9 +21,9 @@ using Keys = std::vector<std::pair<const char*, const char*>>;
 using Steps = std::vector<UiScript::Step>;
 
 // A record as the settings reader makes it.
-Executant* Prepared(const Keys& keys)
+std::unique_ptr<Executant> Prepared(const Keys& keys)
 {
-    Executant* e = new Executant;
+    std::unique_ptr<Executant> e(new Executant);
     e->AddKeyword("ExecutionFileName", "C:\\t\\app.exe");
     for (const auto& key : keys) e->AddKeyword(key.first, key.second);
     e->Validate();
@@ -41,31 +40,31 @@ HWND ThreadDialogWith(int id)
     return nullptr;
 }
 
-std::string Text(HWND window)
-{
-    char text[512] = "";
-    ::GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
+std::string Text(HWND w) { char t[512] = ""; return ::GetWindowTextA(w, t, sizeof(t)) >= 0 ? t : ""; }
 
 LaunchInfoDialog* dialog = nullptr;  // the editor that runs
 HWND Own(int id) { return dialog->Item(id); }
 Dialog& PageOf(int page) { return page ? static_cast<Dialog&>(dialog->controlPage) : dialog->geometryPage; }
 HWND Page(int page, int id) { return PageOf(page).Item(id); }
 bool Enabled(HWND control) { return ::IsWindowEnabled(control) != FALSE; }
-void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
 std::string Setting(const Executant& e, int key) { return e.SettingText(key).Text(); }
 
 // Opens the editor on e and runs the steps inside it; they end it.
-INT_PTR Edit(Executant* e, const Steps& steps)
+INT_PTR Edit(const std::unique_ptr<Executant>& e, const Steps& steps, UiScript&& script = UiScript())
 {
     LaunchInfoDialog editor;
-    editor.executant = e;
+    editor.executant = e.get();
     dialog = &editor;
-    UiScript script;
     for (const auto& step : steps) script.Then(step);
     script.Start();
     return editor.DoModal(nullptr);
+}
+
+// The setting as the settings file gives it back.
+std::string LoadedBack(const std::unique_ptr<Executant>& e, int key, const std::string& file)
+{
+    std::unique_ptr<Executant> back(SaveSettingsFile(file.c_str(), e.get()) ? LoadSettingsFile(file.c_str()) : nullptr);
+    return back ? Setting(*back, key) : "(not loaded)";
 }
 
 // In the open dialog of this thread: types a name and confirms.
@@ -73,9 +72,8 @@ UiScript::Step ChooseFile(const std::string& path)
 {
     return [path] {
         HWND chooser = ThreadDialogWith(1148);
-        if (chooser == nullptr) return false;
-        ::SetDlgItemTextA(chooser, 1148, path.c_str());
-        return ::PostMessageA(chooser, WM_COMMAND, IDOK, 0) != FALSE;
+        return chooser && ::SetDlgItemTextA(chooser, 1148, path.c_str()) &&
+               ::PostMessageA(chooser, WM_COMMAND, IDOK, 0);
     };
 }
 
@@ -89,7 +87,7 @@ TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
     constexpr int kChooser = -IDC_LI_BROWSE_DIR;
     // control: on the geometry page when positive, the dialog's own when negative; text: typed (or
     // chosen), empty when the control is looked at or clicked; loaded: null when as saved.
-    struct Case { Keys keys; int control; std::string text; int key; std::string saved; const char* loaded; } cases[] = {
+    struct Case { Keys keys; int control; std::string text; int key; std::string saved; const char* loaded; } cases[] {
         {{}, IDC_GEO_X, "", kKeyPosition, "", "0x80000000,0x80000000"},
         {{}, IDC_GEO_POSITION_GIVEN, "", kKeyPosition, "0,0", nullptr},
         {{{"ExecutionShowMode", "7"}}, IDC_GEO_NORMAL, "", kKeyShowMode, "1", nullptr},
@@ -99,19 +97,17 @@ TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
         {{}, kChooser, "C:\\", kKeyPath, "C:\\", nullptr},
     };
     for (Case& c : cases) {
-        Executant* e = Prepared(c.keys);
+        auto e = Prepared(c.keys);
         EXPECT_EQ(IDOK, Edit(e, {[&] {
             HWND control = c.control < 0 ? Own(-c.control) : Page(0, c.control);
             if (c.control == kChooser) {
                 ::SetWindowTextA(Own(IDC_LI_WORKING_DIR), c.text.c_str());
-                Click(control);
+                ::PostMessageA(control, BM_CLICK, 0, 0);
             } else if (!c.text.empty()) {
                 ::SetWindowTextA(control, c.text.c_str());
             } else if (c.control == IDC_GEO_X) {
                 EXPECT_TRUE(Text(control) == "0" && !Enabled(control) && !Enabled(Page(0, IDC_GEO_Y)));
-            } else if (c.control == IDC_GEO_NORMAL) {
-                EXPECT_EQ(BST_CHECKED, ::SendMessageA(control, BM_GETCHECK, 0, 0));
-            } else {
+            } else if (c.control == IDC_GEO_POSITION_GIVEN) {
                 ::SendMessageA(control, BM_CLICK, 0, 0);
             }
             return true;
@@ -128,13 +124,8 @@ TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
             return ::SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0) >= 0;
         }}));
         EXPECT_TRUE(c.control != IDC_GEO_X || (e->PositionX == kUnsetCoordinate && e->PositionY == kUnsetCoordinate));
-        ASSERT_TRUE(SaveSettingsFile(file.c_str(), e));
+        EXPECT_EQ(c.loaded ? c.loaded : c.saved, LoadedBack(e, c.key, file)) << ReadTextFile(file);
         EXPECT_EQ(c.saved, Setting(*e, c.key));
-        Executant* back = LoadSettingsFile(file.c_str());
-        ASSERT_NE(nullptr, back);
-        EXPECT_EQ(c.loaded ? c.loaded : c.saved, Setting(*back, c.key)) << "loaded back:\n" << ReadTextFile(file);
-        DeleteRing(back);
-        delete e;
     }
 }
 
@@ -145,37 +136,26 @@ TEST(LaunchInfoDialogTest, FailedChecksKeepTheDialogOpenOnTheirPage)
         {1, IDC_CTL_TIMEOUT, "0", true},       {0, IDC_GEO_HEIGHT, "", false},
     };
     for (const Case& c : cases) {
-        Executant* e = Prepared({{"ExecutionSize", "640,480"}});
-        bool refused = false, open = false;
-        Steps steps = {[&] {
+        auto e = Prepared({{"ExecutionSize", "640,480"}});
+        UiScript script;
+        script.Then([&] {
             // The other page is in front when OK is pressed.
             TabCtrl_SetCurSel(Own(IDC_LI_TABS), 1 - c.page);
             NMHDR change = {Own(IDC_LI_TABS), IDC_LI_TABS, static_cast<UINT>(TCN_SELCHANGE)};
             ::SendMessageA(dialog->Handle(), WM_NOTIFY, IDC_LI_TABS, reinterpret_cast<LPARAM>(&change));
             ::SetWindowTextA(Page(c.page, c.id), c.text);
-            Click(Own(IDOK));
-            return true;
-        }};
-        if (!c.passes) {
-            steps.push_back([&] {
-                if (HWND box = FindThreadMessageBox()) {
-                    refused = ::PostMessageA(box, WM_COMMAND, IDOK, 0) != FALSE;
-                    return false;
-                }
-                if (!refused) return false;
-                open = dialog->IsRunning();
-                EXPECT_EQ(c.page, TabCtrl_GetCurSel(Own(IDC_LI_TABS))) << c.text;
-                EXPECT_TRUE(::IsWindowVisible(PageOf(c.page).Handle()) && !::IsWindowVisible(PageOf(1 - c.page).Handle()));
-                EXPECT_EQ(Page(c.page, c.id), ::GetFocus()) << c.text;
-                dialog->EndDialog(IDCANCEL);
-                return true;
-            });
-        }
-        EXPECT_EQ(c.passes ? IDOK : IDCANCEL, Edit(e, steps)) << c.text;
-        EXPECT_EQ(!c.passes, open) << c.text;
+            return ::PostMessageA(Own(IDOK), BM_CLICK, 0, 0);
+        });
+        if (!c.passes) script.Answer(IDOK).Then([&] {
+            EXPECT_TRUE(dialog->IsRunning());
+            EXPECT_EQ(c.page, TabCtrl_GetCurSel(Own(IDC_LI_TABS))) << c.text;
+            EXPECT_TRUE(::IsWindowVisible(PageOf(c.page).Handle()) && !::IsWindowVisible(PageOf(1 - c.page).Handle()));
+            EXPECT_EQ(Page(c.page, c.id), ::GetFocus()) << c.text;
+            return ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(c.passes ? IDOK : IDCANCEL, Edit(e, {}, std::move(script))) << c.text;
         // Cancel writes nothing.
         EXPECT_EQ(c.passes ? std::atoi(c.text) : kDefaultInputTimeout, e->InputTimeout) << c.text;
-        delete e;
     }
 }
 
@@ -183,58 +163,39 @@ TEST(LaunchInfoDialogTest, FileNameAndShellDocumentRuleTheControls)
 {
     TempFolder folder;
     const std::string document = folder.File("note.lodestay-none");
-    const std::string longDocument = folder.File(std::string(255 - folder.Path().size(), 'x'));
-    ASSERT_EQ(256u, longDocument.size());
+    const std::string longDocument = folder.File(std::string(255 - folder.Path().size(), 'x'));  // 256 bytes
     ASSERT_TRUE(WriteTextFile(document, "x") && WriteTextFile(longDocument, "x"));
-    Executant* e = Prepared({{"ExecutionInitialOnce", "1"}, {"ExecutionDisableIME", "1"}, {"ExecutionPriority", "0x32"}});
-    int refusals = 0;
-    EXPECT_EQ(IDOK, Edit(e, {
-        [&] {
-            ::SetWindowTextA(Own(IDC_LI_FILE_NAME), "a.ex");
-            EXPECT_FALSE(Enabled(Own(IDOK)));
-            ::SendMessageA(Own(IDC_LI_FILE_NAME), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("e"));
-            EXPECT_TRUE(Enabled(Own(IDOK))) << "a fifth byte enables OK at once";
-            Click(Own(IDC_LI_SHELL));
-            return true;
-        },
-        ChooseFile(longDocument),
-        [&] { return dialog->shellMode && ::PostMessageA(Own(IDOK), BM_CLICK, 0, 0); },
-        [&] {
-            // The long path is the arguments now: the file-name update and OK refuse it.
-            if (HWND box = FindThreadMessageBox()) {
-                ++refusals;
-                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return false;
-            }
-            if (::GetFocus() != Own(IDC_LI_ARGUMENTS)) return false;
-            EXPECT_TRUE(dialog->IsRunning());
-            ::SetWindowTextA(Own(IDC_LI_ARGUMENTS), "");
-            Click(Own(IDC_LI_SHELL));
-            return true;
-        },
-        ChooseFile(document),
-        [&] {
-            if (dialog->arguments != document) return false;
-            EXPECT_TRUE(!Enabled(Own(IDC_LI_FILE_NAME)) && Enabled(Page(1, IDC_CTL_CLASS)));
-            EXPECT_FALSE(Enabled(Page(1, IDC_CTL_THREAD)) || Enabled(Page(1, IDC_CTL_PREVENT_DUPLICATE)) ||
-                         Enabled(Page(1, IDC_CTL_DISABLE_IME)));
-            EXPECT_TRUE(Enabled(Own(IDOK)) && dialog->fileName.empty()) << "no program found, OK all the same";
-            return ::SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0) >= 0;
-        }}));
-    EXPECT_GE(refusals, 1);
-    EXPECT_EQ(1, e->ShellExec);
-    EXPECT_EQ(0x30u, e->Priority) << "no thread priority in shell mode";
-    EXPECT_EQ("", Setting(*e, kKeyInitialOnce));
-    EXPECT_EQ("1", Setting(*e, kKeyDisableIME));
+    auto e = Prepared({{"ExecutionInitialOnce", "1"}, {"ExecutionDisableIME", "1"}, {"ExecutionPriority", "0x32"}});
+    UiScript script;
+    // The long path becomes the arguments: the file-name update and OK refuse it.
+    script.Then([&] {
+        ::SetWindowTextA(Own(IDC_LI_FILE_NAME), "a.ex");
+        EXPECT_FALSE(Enabled(Own(IDOK)));
+        ::SendMessageA(Own(IDC_LI_FILE_NAME), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("e"));
+        EXPECT_TRUE(Enabled(Own(IDOK))) << "a fifth byte enables OK at once";
+        return ::PostMessageA(Own(IDC_LI_SHELL), BM_CLICK, 0, 0);
+    }).Then(ChooseFile(longDocument)).Answer(IDOK).Then([&] {
+        return dialog->shellMode && !FindThreadMessageBox() && ::PostMessageA(Own(IDOK), BM_CLICK, 0, 0);
+    }).Answer(IDOK).Then([&] {
+        EXPECT_TRUE(dialog->IsRunning() && ::GetFocus() == Own(IDC_LI_ARGUMENTS));
+        ::SetWindowTextA(Own(IDC_LI_ARGUMENTS), "");
+        return ::PostMessageA(Own(IDC_LI_SHELL), BM_CLICK, 0, 0);
+    }).Then(ChooseFile(document)).Then([&] {
+        if (dialog->arguments != document) return false;
+        EXPECT_TRUE(Enabled(Page(1, IDC_CTL_CLASS)) && !Enabled(Own(IDC_LI_FILE_NAME)) &&
+                    !Enabled(Page(1, IDC_CTL_THREAD)) && !Enabled(Page(1, IDC_CTL_PREVENT_DUPLICATE)) &&
+                    !Enabled(Page(1, IDC_CTL_DISABLE_IME)));
+        EXPECT_TRUE(Enabled(Own(IDOK)) && dialog->fileName.empty()) << "no program found, OK all the same";
+        return ::SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0) >= 0;
+    });
+    const UiScript& seen = script;
+    EXPECT_EQ(IDOK, Edit(e, {}, std::move(script)));
+    EXPECT_EQ(2u, seen.Boxes().size());
+    EXPECT_TRUE(e->ShellExec == 1 && e->Priority == 0x30u) << "no thread priority in shell mode";
+    EXPECT_TRUE(Setting(*e, kKeyInitialOnce).empty() && Setting(*e, kKeyDisableIME) == "1") << "no guard, IME kept";
     EXPECT_EQ(folder.Path(), Setting(*e, kKeyPath));
     // Without a program the document is the file name, so the record loads back.
-    const std::string file = folder.File("shell.ini");
-    ASSERT_TRUE(SaveSettingsFile(file.c_str(), e));
-    Executant* back = LoadSettingsFile(file.c_str());
-    ASSERT_NE(nullptr, back);
-    EXPECT_EQ(document, back->Arguments.Text());
-    DeleteRing(back);
-    delete e;
+    EXPECT_EQ(document, LoadedBack(e, kKeyArguments, folder.File("shell.ini")));
 }
 
 // Also run as a copy of this program for which Wine reports Windows 98.
@@ -250,7 +211,7 @@ TEST(LaunchInfoDialogTest, TabRunsThroughTabControlPageAndFileNameAndImeNeedsNt)
     char self[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, self, sizeof(self));
     const bool win98 = std::string(self).find("98.exe") != std::string::npos;
-    Executant* e = Prepared({{"ExecutionDisableIME", "1"}});
+    auto e = Prepared({{"ExecutionDisableIME", "1"}});
     Steps steps = {[&] {
         EXPECT_EQ(win98 ? kOsWin95 : kOsNT, GetOsFamily());
         EXPECT_EQ(!win98, Enabled(Page(1, IDC_CTL_DISABLE_IME)));
@@ -273,12 +234,8 @@ TEST(LaunchInfoDialogTest, TabRunsThroughTabControlPageAndFileNameAndImeNeedsNt)
             return true;
         });
     }
-    steps.push_back([&] {
-        arrived();
-        return ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0);
-    });
+    steps.push_back([&] { return arrived(), ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0); });
     EXPECT_EQ(IDCANCEL, Edit(e, steps));
-    delete e;
 }
 
 TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
@@ -292,18 +249,19 @@ TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
     for (const Case& c : cases) {
         script.Then([&] {
             DeleteRing(window.head);
-            window.head = Prepared({});
-            window.head->InsertBefore(Prepared({}));
+            window.head = Prepared({}).release();
+            window.head->InsertBefore(Prepared({}).release());
             window.RefillList();
-            for (int row = 0; row < c.selected; ++row) ListView_SetItemState(window.List(), row, LVIS_SELECTED, LVIS_SELECTED);
+            for (int row = 0; row < c.selected; ++row) {
+                ListView_SetItemState(window.List(), row, LVIS_SELECTED, LVIS_SELECTED);
+            }
             window.modified = false;
             return ::PostMessageA(window.Handle(), WM_COMMAND, c.command, 0) != FALSE;
         });
         script.Then([&] {
             HWND editor = ThreadDialogWith(IDC_LI_TABS);
-            if (c.button != 0 && editor == nullptr) return false;
-            EXPECT_EQ(c.button != 0, editor != nullptr);
-            if (editor == nullptr) return true;
+            EXPECT_TRUE(c.button != 0 || editor == nullptr) << "edit needs exactly one row";
+            if (c.button == 0 || editor == nullptr) return c.button == 0;
             EXPECT_EQ(window.Handle(), ::GetWindow(editor, GW_OWNER));
             ::SetDlgItemTextA(editor, IDC_LI_FILE_NAME, "C:\\t\\new.exe");
             return ::PostMessageA(::GetDlgItem(editor, c.button), BM_CLICK, 0, 0) != FALSE;
@@ -312,7 +270,7 @@ TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
             if (ThreadDialogWith(IDC_LI_TABS) != nullptr) return false;
             EXPECT_EQ(c.rows, ListView_GetItemCount(window.List())) << c.command;
             EXPECT_EQ(c.button == IDOK, window.modified) << c.command;
-            const int changed = c.command == IDC_ADD ? c.rows - 1 : 0;
+            const int changed = c.command == IDC_ADD ? c.rows - 1 : 0;  // the new row or the edited one
             EXPECT_EQ(c.button == IDOK ? "new.exe" : "app.exe", CellText(window.List(), changed, 0)) << c.command;
             return true;
         });
