@@ -1,8 +1,6 @@
 // Start-up: options, the choice of the settings file and the hand-over of the ring.
 #include "LodestayApp.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -59,8 +57,6 @@ LodestayApp::~LodestayApp()
 
 BOOL LodestayApp::InitInstance()
 {
-    ::InitCommonControls();
-
     // The scanner writes terminators into the text, so it works on a copy.
     std::string text(CommandLineText != nullptr ? CommandLineText : "");
     KeyValueListClass options;
@@ -118,6 +114,15 @@ bool LodestayApp::ChooseDefaultSettingsPath()
 
 void LodestayApp::RunMainWindow()
 {
+    // Only the window needs the common controls. Linked into the program, their library is
+    // loaded with it, and under Wine that alone cost the unattended start some 60 ms.
+    commonControls_.Reset(::LoadLibraryA("comctl32.dll"));
+    if (commonControls_) {
+        using InitFunction = void(WINAPI*)();
+        if (auto init = reinterpret_cast<InitFunction>(::GetProcAddress(commonControls_.Get(), "InitCommonControls"))) {
+            init();
+        }
+    }
     // The main window is not built yet: the interactive start reads the file, so that its
     // problems are reported, and ends. The window will take the ring and hand back the
     // head it holds when it closes.

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "Handles.h"
 #include "StringClass.h"
 
 class Executant;
@@ -27,4 +28,7 @@ private:
     // False when the system is unsupported; the user has been told.
     bool ChooseDefaultSettingsPath();
     void RunMainWindow();
+
+    // The common controls, loaded for the main window only.
+    LibraryHandle commonControls_;
 };
