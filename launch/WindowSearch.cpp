@@ -233,13 +233,20 @@ DWORD PlaceWindow(const Executant& executant, HWND window)
     // showing it again in the state it already has changes nothing: a window that the
     // start-up block had maximised would stay maximised in a frame of the registered size.
     // Such a window is restored first, so that the registered place becomes its own.
-    if (::IsIconic(window) || ::IsZoomed(window)) ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    //
+    // The requests are handed to the window's own thread, which carries them out in the
+    // order they were made, instead of being waited for: a program that shows its window and
+    // then stops answering for a while (loading its files, say) would otherwise hold up the
+    // launcher, and with it every program after it in the list, until it answers again.
+    if (::IsIconic(window) || ::IsZoomed(window)) ::ShowWindowAsync(window, SW_SHOWNOACTIVATE);
     if (executant.PositionSet()) {
-        ::SetWindowPos(window, nullptr, executant.PositionX, executant.PositionY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::SetWindowPos(window, nullptr, executant.PositionX, executant.PositionY, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
     }
     if (executant.SizeSet()) {
-        ::SetWindowPos(window, nullptr, 0, 0, executant.Width, executant.Height, SWP_NOMOVE | SWP_NOZORDER);
+        ::SetWindowPos(window, nullptr, 0, 0, executant.Width, executant.Height,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
     }
-    ::ShowWindow(window, executant.ShowCommand());
+    ::ShowWindowAsync(window, executant.ShowCommand());
     return ::GetWindowThreadProcessId(window, nullptr);
 }
