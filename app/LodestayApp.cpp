@@ -1,8 +1,6 @@
 // Start-up: options, the choice of the settings file and the hand-over of the ring.
 #include "LodestayApp.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -60,8 +58,6 @@ LodestayApp::~LodestayApp()
 
 BOOL LodestayApp::InitInstance()
 {
-    ::InitCommonControls();
-
     // The scanner writes terminators into the text, so it works on a copy.
     std::string text(CommandLineText != nullptr ? CommandLineText : "");
     KeyValueListClass options;

@@ -10,7 +10,12 @@ class Executant;
 // The editor allows 0-99999 ms. A hand-edited file may hold more, or a negative number that
 // the wait would read as some 49 days (-1 being "forever"); both are limited to this.
 constexpr unsigned kMaxInputTimeout = 99999;
+// A window search runs one pass per second of the time-out; within a pass it looks again at
+// this interval, so that a window that comes after its program became ready is placed within
+// a few tens of milliseconds of showing instead of up to a second later.
 constexpr unsigned kSearchPassPause = 1000;
+constexpr unsigned kSearchLookInterval = 25;
+constexpr unsigned kSearchLooksPerPass = kSearchPassPause / kSearchLookInterval;
 
 unsigned BoundedInputTimeout(int timeout);
 unsigned BoundedInputTimeout(unsigned timeout);

@@ -1,4 +1,4 @@
-// The replaceable pause of the launch engine.
+// The replaceable pause of the launch engine and the clock that goes with it.
 #include "LaunchSleep.h"
 
 #include <windows.h>
@@ -8,10 +8,17 @@ namespace {
 void RealSleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 
 LaunchSleepFunction g_sleep = RealSleep;
+unsigned g_paused = 0;  // what a replacement was asked to pause, in all
 
 }  // namespace
 
-void LaunchSleep(unsigned milliseconds) { g_sleep(milliseconds); }
+void LaunchSleep(unsigned milliseconds)
+{
+    g_sleep(milliseconds);
+    g_paused += milliseconds;
+}
+
+unsigned LaunchClock() { return g_sleep == RealSleep ? ::GetTickCount() : g_paused; }
 
 LaunchSleepFunction SetLaunchSleep(LaunchSleepFunction function)
 {

@@ -46,6 +46,7 @@ int Executant::LaunchViaShell()
 
     LogMessage(LaunchText::kShellHead, Arguments.Text());
     SnapshotHandle before = TakeSnapshotOn95(needWindow);
+    NoteShellLaunchBegins();
     const BOOL executed = ::ShellExecuteExA(&shell);
     // Owned before the result is looked at, so that no outcome can leave a handle open.
     UniqueHandle process(shell.hProcess);
@@ -75,7 +76,10 @@ int Executant::LaunchViaShell()
         LogMessage("%s", LaunchText::kNoTopLevelWindow);
         return 0;
     }
-    const DWORD threadId = PlaceWindow(*this, window);
+    // The messages that end a test launch must never reach a copy the user already had open
+    // (WM_QUIT would end it without asking to save): then only the shell's process is kept.
+    DWORD threadId = PlaceWindow(*this, window);
+    if (WindowSearch().foundOlderCopy) threadId = 0;
     if (KeepHandle) KeepProcess(*this, process, threadId);
     return 0;
 }

@@ -2,8 +2,10 @@
 // a process started through the shell, by module path and newest creation time.
 #include "WindowSearch.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "Executant.h"
 #include "Handles.h"
@@ -13,18 +15,36 @@
 
 namespace {
 
-WindowSearchState g_search = {nullptr, {0}, kSearchByProcessId};
+WindowSearchState g_search = {nullptr, {0}, kSearchByProcessId, 0, 0, nullptr, false};
+
+ULONGLONG FileTimeValue(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+bool CreationTime(HANDLE process, FILETIME* created)
+{
+    FILETIME exited, kernel, user;
+    return ::GetProcessTimes(process, created, &exited, &kernel, &user) != FALSE;
+}
 
 // Creation time of a process as a stamp that orders byte-wise like the time itself.
-bool CreationStamp(HANDLE process, char* stamp, size_t size)
+bool CreationStamp(const FILETIME& created, char* stamp, size_t size)
 {
-    FILETIME created, exited, kernel, user;
-    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return false;
     SYSTEMTIME t;
     if (!::FileTimeToSystemTime(&created, &t)) return false;
     std::snprintf(stamp, size, "%4d%02d%02d %02d:%02d.%02d.%03d", t.wYear, t.wMonth, t.wDay, t.wHour,
                   t.wMinute, t.wSecond, t.wMilliseconds);
     return true;
+}
+
+// Full path of a process's first module; false when it cannot be read.
+bool ModulePathOf(HANDLE process, char* path, DWORD size)
+{
+    HMODULE module = nullptr;
+    DWORD needed = 0;
+    if (!Bound::EnumProcessModules(process, &module, sizeof module, &needed)) return false;
+    return Bound::GetModuleFileNameExA(process, module, path, size) != 0;
 }
 
 // Mode 2: among windows of processes running the key's module file, keep one of the
@@ -34,29 +54,83 @@ void ConsiderByModulePath(HWND window, DWORD processId, const char* modulePath)
     if (Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) return;
     UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
     if (!process) return;
-    HMODULE module = nullptr;
-    DWORD needed = 0;
-    if (!Bound::EnumProcessModules(process.Get(), &module, sizeof module, &needed)) return;
     char path[MAX_PATH];
-    if (Bound::GetModuleFileNameExA(process.Get(), module, path, sizeof path) == 0) return;
+    if (!ModulePathOf(process.Get(), path, sizeof path)) return;
     if (std::strcmp(path, modulePath) != 0) return;
+    FILETIME created;
     char stamp[sizeof g_search.newestStamp];
-    if (!CreationStamp(process.Get(), stamp, sizeof stamp)) return;
+    if (!CreationTime(process.Get(), &created) || !CreationStamp(created, stamp, sizeof stamp)) return;
     if (std::strcmp(stamp, g_search.newestStamp) > 0) {
         std::memcpy(g_search.newestStamp, stamp, sizeof stamp);
+        g_search.newestCreated = FileTimeValue(created);
         g_search.found = window;
     }
+}
+
+// Whether some process created since the launch began runs the module: it may still open
+// the window that the launch is waiting for, even when it has none yet.
+bool NewerCopyRuns(const char* modulePath)
+{
+    if (Bound::EnumProcesses == nullptr || Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) {
+        return false;
+    }
+    std::vector<DWORD> ids(1024);
+    DWORD bytes = 0;
+    if (!Bound::EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return false;
+    ids.resize(bytes / sizeof(DWORD));
+    const DWORD self = ::GetCurrentProcessId();
+    for (DWORD id : ids) {
+        if (id == 0 || id == self) continue;
+        UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
+        FILETIME created;
+        char path[MAX_PATH];
+        if (!process || !CreationTime(process.Get(), &created) || FileTimeValue(created) < g_search.launchBegan) {
+            continue;
+        }
+        if (ModulePathOf(process.Get(), path, sizeof path) && std::strcmp(path, modulePath) == 0) return true;
+    }
+    return false;
+}
+
+// A window that the look found, kept unless it belongs to a copy the user already had open
+// while the launch may still bring up a window of its own. That copy is taken only when the
+// shell's process has ended (the shell handed the item to a running copy) and no copy
+// started since runs.
+bool FoundWindowStands(LPARAM key)
+{
+    if (g_search.found == nullptr) return false;
+    if (g_search.mode == kSearchByProcessId || g_search.newestCreated >= g_search.launchBegan) return true;
+    const bool launchMayShowAWindow =
+        (g_search.started != nullptr && ::WaitForSingleObject(g_search.started, 0) == WAIT_TIMEOUT) ||
+        NewerCopyRuns(reinterpret_cast<const char*>(key));
+    if (launchMayShowAWindow) {
+        g_search.found = nullptr;
+        g_search.newestStamp[0] = 0;
+        g_search.newestCreated = 0;
+        return false;
+    }
+    g_search.foundOlderCopy = true;
+    return true;
 }
 
 }  // namespace
 
 WindowSearchState& WindowSearch() { return g_search; }
 
+void NoteShellLaunchBegins()
+{
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    g_search.launchBegan = FileTimeValue(now);
+}
+
 void Executant::ResetWindowSearch(int mode)
 {
     g_search.found = nullptr;
     g_search.newestStamp[0] = 0;
     g_search.mode = mode;
+    g_search.newestCreated = 0;
+    g_search.foundOlderCopy = false;
 }
 
 BOOL CALLBACK TopLevelWindowProc(HWND window, LPARAM key)
@@ -75,11 +149,21 @@ BOOL CALLBACK TopLevelWindowProc(HWND window, LPARAM key)
 
 HWND RunSearchPasses(LPARAM key, unsigned timeout)
 {
+    // Window-event hooks would wake the search when the window shows, but under Wine they do
+    // not reach another process; looking again at short intervals works everywhere. The pass
+    // of one second stays the unit of the time-out: it ends when its second is over on the
+    // engine's clock, so that the looks themselves do not stretch it.
     const unsigned passes = SearchPasses(timeout);
     for (unsigned pass = 0; pass < passes; ++pass) {
-        ::EnumWindows(TopLevelWindowProc, key);
-        if (g_search.found != nullptr) break;
-        LaunchSleep(kSearchPassPause);
+        const unsigned passBegan = LaunchClock();
+        for (;;) {
+            ::EnumWindows(TopLevelWindowProc, key);
+            if (FoundWindowStands(key)) return g_search.found;
+            const unsigned elapsed = LaunchClock() - passBegan;
+            if (elapsed >= kSearchPassPause) break;
+            LaunchSleep(std::min(kSearchLookInterval, kSearchPassPause - elapsed));
+            if (LaunchClock() - passBegan >= kSearchPassPause) break;
+        }
     }
     return g_search.found;
 }
@@ -87,20 +171,19 @@ HWND RunSearchPasses(LPARAM key, unsigned timeout)
 void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSnapshot, void* afterSnapshot)
 {
     g_search.found = nullptr;
+    g_search.started = static_cast<HANDLE>(process);
+    // The shell's own process is part of the launch even if the clocks disagree by a tick.
+    FILETIME created;
+    if (CreationTime(g_search.started, &created) && FileTimeValue(created) < g_search.launchBegan) {
+        g_search.launchBegan = FileTimeValue(created);
+    }
     const int family = GetOsFamily();
     if (family == kOsNT) {
         if (Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) return nullptr;
-        HMODULE module = nullptr;
-        DWORD needed = 0;
-        // Fails when the process has already ended.
-        if (!Bound::EnumProcessModules(static_cast<HANDLE>(process), &module, sizeof module, &needed)) {
-            return nullptr;
-        }
         char modulePath[MAX_PATH];
-        // An unreadable path could match no window; the passes would only idle.
-        if (Bound::GetModuleFileNameExA(static_cast<HANDLE>(process), module, modulePath, sizeof modulePath) == 0) {
-            return nullptr;
-        }
+        // Fails when the process has already ended; an unreadable path could match no
+        // window, and the passes would only idle.
+        if (!ModulePathOf(static_cast<HANDLE>(process), modulePath, sizeof modulePath)) return nullptr;
         ResetWindowSearch(kSearchByModulePath);
         return RunSearchPasses(reinterpret_cast<LPARAM>(modulePath), timeout);
     }
@@ -150,13 +233,20 @@ DWORD PlaceWindow(const Executant& executant, HWND window)
     // showing it again in the state it already has changes nothing: a window that the
     // start-up block had maximised would stay maximised in a frame of the registered size.
     // Such a window is restored first, so that the registered place becomes its own.
-    if (::IsIconic(window) || ::IsZoomed(window)) ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    //
+    // The requests are handed to the window's own thread, which carries them out in the
+    // order they were made, instead of being waited for: a program that shows its window and
+    // then stops answering for a while (loading its files, say) would otherwise hold up the
+    // launcher, and with it every program after it in the list, until it answers again.
+    if (::IsIconic(window) || ::IsZoomed(window)) ::ShowWindowAsync(window, SW_SHOWNOACTIVATE);
     if (executant.PositionSet()) {
-        ::SetWindowPos(window, nullptr, executant.PositionX, executant.PositionY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::SetWindowPos(window, nullptr, executant.PositionX, executant.PositionY, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
     }
     if (executant.SizeSet()) {
-        ::SetWindowPos(window, nullptr, 0, 0, executant.Width, executant.Height, SWP_NOMOVE | SWP_NOZORDER);
+        ::SetWindowPos(window, nullptr, 0, 0, executant.Width, executant.Height,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
     }
-    ::ShowWindow(window, executant.ShowCommand());
+    ::ShowWindowAsync(window, executant.ShowCommand());
     return ::GetWindowThreadProcessId(window, nullptr);
 }

@@ -15,15 +15,26 @@ struct WindowSearchState {
     HWND found;
     char newestStamp[32];  // "%4d%02d%02d %02d:%02d.%02d.%03d" of a creation time, UTC
     int mode;
+    // Mode 2 only. A copy of the program that already ran before the shell launch began is
+    // the user's own: it is taken only once nothing the launch started can still show a
+    // window, and its thread is never kept for ending the test launch.
+    ULONGLONG newestCreated;  // creation time of the found window's process
+    ULONGLONG launchBegan;    // both in FILETIME units
+    HANDLE started;           // the process the shell started
+    bool foundOlderCopy;
 };
 
 WindowSearchState& WindowSearch();
 
+// Notes the time a shell launch begins, before the shell starts anything.
+void NoteShellLaunchBegins();
+
 // EnumWindows callback; the key is a process id (mode 1) or a module path (mode 2).
 BOOL CALLBACK TopLevelWindowProc(HWND window, LPARAM key);
 
-// Enumeration passes, one per second of the time-out, pausing a second after each pass that
-// found nothing. The state must have been reset.
+// Enumeration passes, one per second of the time-out. Within a pass the windows are looked at
+// again every kSearchLookInterval until the pass's second is used up; the search ends at the
+// first look that finds the window. The state must have been reset.
 HWND RunSearchPasses(LPARAM key, unsigned timeout);
 
 // Moves, sizes and shows the window as registered; returns the id of its owning thread.

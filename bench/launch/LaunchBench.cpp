@@ -1,11 +1,16 @@
-// Launcher overhead benchmark: starts N copies of the test application three ways and
+// Launcher overhead benchmark: starts N copies of the test application in several ways and
 // prints one tab-separated line of milliseconds per run:
 //   lodestay  lodestay.exe -e over N entries with position and size, until it ends
 //             (every program idle and placed);
 //   direct    CreateProcess and WaitForInputIdle, one after the other, nothing placed:
-//             the programs' own time to become ready;
-//   start     "cmd /c start" for each, then until the last program reported ready.
-// Usage: lodestay_launch_bench N RUNS FOLDER   (test application and lodestay.exe beside it)
+//             the programs' own time to become ready (the baseline);
+//   start     "cmd /c start" for each, then until the last program reported ready;
+//   other     the same as lodestay with another lodestay.exe (an earlier build), or 0;
+// then, for lodestay and direct, where their time went by the programs' own stamps: from the
+// start to the first program's main function, from there to the last program's ready, and
+// from that ready to the end.
+// Usage: lodestay_launch_bench N RUNS FOLDER [OTHER_LODESTAY]   (test application and
+// lodestay.exe beside it)
 #include <windows.h>
 
 #include <algorithm>
@@ -19,14 +24,27 @@
 
 namespace {
 
-// Reported "ready" stamp (the program's first turn of its message loop) in ms, or 0.
-double ReadyStamp(const std::string& path)
+// A reported stamp ("started": entry of main; "ready": first turn of the message loop) in ms,
+// or 0 while there is none.
+double Stamp(const std::string& path, const char* which)
 {
     Report report = ReadReport(path);
     if (!report.count("end") || report["ready"] == "0") return 0;
     const LONGLONG frequency = std::atoll(report["frequency"].c_str());
-    return frequency > 0 ? Milliseconds(std::atoll(report["ready"].c_str()), frequency) : 0;
+    return frequency > 0 ? Milliseconds(std::atoll(report[which].c_str()), frequency) : 0;
 }
+
+// One way's run: its start and end, and the programs' first main and last ready.
+struct Timeline {
+    double start = 0;
+    double end = 0;
+    double firstMain = 0;
+    double lastReady = 0;
+    double Total() const { return end - start; }
+    double ToFirstMain() const { return firstMain - start; }
+    double Between() const { return lastReady - firstMain; }
+    double AfterLastReady() const { return end - lastReady; }
+};
 
 struct Bench {
     int count;
@@ -53,19 +71,23 @@ struct Bench {
         }
     }
 
-    double LastReady() const
+    // Waits for every program's report and fills in the programs' stamps.
+    void ReadStamps(Timeline& timeline) const
     {
-        double last = 0;
+        timeline.firstMain = 0;
+        timeline.lastReady = 0;
         for (int i = 0; i < count; ++i) {
             double ready = 0;
-            for (int wait = 0; wait < 400 && (ready = ReadyStamp(ReportPath(i))) == 0; ++wait) ::Sleep(25);
-            last = std::max(last, ready);
+            for (int wait = 0; wait < 400 && (ready = Stamp(ReportPath(i), "ready")) == 0; ++wait) ::Sleep(25);
+            const double started = Stamp(ReportPath(i), "started");
+            timeline.lastReady = std::max(timeline.lastReady, ready);
+            if (timeline.firstMain == 0 || started < timeline.firstMain) timeline.firstMain = started;
         }
-        return last;
     }
 
-    double RunLodestay() const
+    Timeline RunLodestay(const std::string& launcher) const
     {
+        Timeline timeline;
         const std::string list = folder + "\\bench.ini";
         std::vector<EntrySettings> entries;
         for (int i = 0; i < count; ++i) {
@@ -74,38 +96,44 @@ struct Bench {
                                {"ExecutionPosition", std::to_string(X(i)) + "," + std::to_string(Y(i))},
                                {"ExecutionSize", "400,300"}});
         }
-        if (!WriteSettingsFile(list, entries)) return -1;
-        const double start = Now();
-        HANDLE launcher = StartProcess("\"" + ProgramBeside("lodestay.exe") + "\" -e -p " + list);
-        if (launcher == nullptr) return -1;
-        ::WaitForSingleObject(launcher, INFINITE);
-        const double end = Now();
-        ::CloseHandle(launcher);
-        return end - start;
+        if (!WriteSettingsFile(list, entries)) return timeline;
+        timeline.start = Now();
+        HANDLE process = StartProcess("\"" + launcher + "\" -e -p " + list);
+        if (process == nullptr) return timeline;
+        ::WaitForSingleObject(process, INFINITE);
+        timeline.end = Now();
+        ::CloseHandle(process);
+        ReadStamps(timeline);
+        return timeline;
     }
 
-    double RunDirect() const
+    Timeline RunDirect() const
     {
-        const double start = Now();
+        Timeline timeline;
+        timeline.start = Now();
         for (int i = 0; i < count; ++i) {
             HANDLE p = StartProcess("\"" + testApp + "\" " + Arguments(i));
-            if (p == nullptr) return -1;
+            if (p == nullptr) return timeline;
             ::WaitForInputIdle(p, INFINITE);
             ::CloseHandle(p);
         }
-        return Now() - start;
+        timeline.end = Now();
+        ReadStamps(timeline);
+        return timeline;
     }
 
     double RunCmdStart() const
     {
-        const double start = Now();
+        Timeline timeline;
+        timeline.start = Now();
         for (int i = 0; i < count; ++i) {
             HANDLE cmd = StartProcess("cmd /c start \"\" \"" + testApp + "\" " + Arguments(i));
             if (cmd == nullptr) return -1;
             ::WaitForSingleObject(cmd, INFINITE);
             ::CloseHandle(cmd);
         }
-        return LastReady() - start;
+        ReadStamps(timeline);
+        return timeline.lastReady - timeline.start;
     }
 };
 
@@ -114,22 +142,28 @@ struct Bench {
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: lodestay_launch_bench N RUNS FOLDER\n");
+        std::fprintf(stderr, "usage: lodestay_launch_bench N RUNS FOLDER [OTHER_LODESTAY]\n");
         return 2;
     }
     Bench bench{std::atoi(argv[1]), argv[3]};
     const int runs = std::atoi(argv[2]);
+    const std::string other = argc > 4 ? argv[4] : "";
     bench.Clear();
     for (int run = 0; run < runs; ++run) {
-        const double lodestay = bench.RunLodestay();
-        bench.LastReady();
+        const Timeline lodestay = bench.RunLodestay(ProgramBeside("lodestay.exe"));
         bench.Clear();
-        const double direct = bench.RunDirect();
-        bench.LastReady();
+        const Timeline direct = bench.RunDirect();
         bench.Clear();
         const double start = bench.RunCmdStart();
         bench.Clear();
-        std::printf("%d\t%.1f\t%.1f\t%.1f\n", bench.count, lodestay, direct, start);
+        double otherTotal = 0;
+        if (!other.empty()) {
+            otherTotal = bench.RunLodestay(other).Total();
+            bench.Clear();
+        }
+        std::printf("%d\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\n", bench.count, lodestay.Total(),
+                    direct.Total(), start, otherTotal, lodestay.ToFirstMain(), direct.ToFirstMain(), lodestay.Between(),
+                    direct.Between(), lodestay.AfterLastReady(), direct.AfterLastReady());
         std::fflush(stdout);
     }
     return 0;

@@ -18,6 +18,7 @@ HWND g_main = nullptr;    // the window the launcher should find (or must not fi
 HWND g_owner = nullptr;   // the invisible owner in --owned mode
 LARGE_INTEGER g_started;
 LARGE_INTEGER g_ready;
+LARGE_INTEGER g_shown;  // zero until the main window was shown
 LARGE_INTEGER g_frequency;
 bool g_readyNoted = false;
 
@@ -53,9 +54,9 @@ void Report(const char* event)
 {
     std::string text = ProcessFacts();
     char line[256];
-    std::snprintf(line, sizeof line, "event=%s\ntitle=%s\nfrequency=%lld\nstarted=%lld\nready=%lld\n", event,
-                  g_options.title.c_str(), g_frequency.QuadPart, g_started.QuadPart,
-                  g_readyNoted ? g_ready.QuadPart : 0LL);
+    std::snprintf(line, sizeof line, "event=%s\ntitle=%s\nfrequency=%lld\nstarted=%lld\nready=%lld\nshown=%lld\n",
+                  event, g_options.title.c_str(), g_frequency.QuadPart, g_started.QuadPart,
+                  g_readyNoted ? g_ready.QuadPart : 0LL, g_shown.QuadPart);
     text += line;
     AppendWindow(text, "window", g_main);
     text += "end=1\n";
@@ -129,6 +130,7 @@ void CreateMainWindow(HINSTANCE instance, int showCommand)
     if (!g_options.hidden) {
         // --fixed ignores what the launcher asked for, so only a direct placement can move it.
         ::ShowWindow(g_main, g_options.fixed ? SW_SHOWNORMAL : showCommand);
+        ::QueryPerformanceCounter(&g_shown);
         ::UpdateWindow(g_main);
     }
     // Reported once the launcher had a moment to place the window.

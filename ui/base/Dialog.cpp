@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "CommonControls.h"
 #include "DataExchange.h"
 
 namespace {
@@ -29,6 +30,8 @@ INT_PTR Dialog::DoModal(HWND owner)
         owner = ::GetActiveWindow();
         if (owner != nullptr) owner = ::GetAncestor(owner, GA_ROOT);
     }
+    // Templates may hold list views and tab controls: their classes must exist first.
+    EnsureCommonControls();
     ended_ = false;
     result_ = -1;
     HWND window = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
@@ -64,6 +67,7 @@ INT_PTR Dialog::DoModal(HWND owner)
 
 HWND Dialog::CreateEmbedded(HWND parent)
 {
+    EnsureCommonControls();
     ended_ = false;
     return ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent, DialogProc,
                                 reinterpret_cast<LPARAM>(this));

@@ -88,6 +88,8 @@ TEST_F(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
         {"E2E-maximised", "660,20", "300,200", "3", "0x0033", "", "3", "0x80", "0"},
         {"E2E-fixed", "20,260", "400,250", "1", "0x0004", " --fixed 800,700,150,100", "1", "0x20", "1"},
         {"E2E-unknown-show", "440,260", "300,200", "7", "0x0032", "", "1", "0x80", "-1"},
+        // Its window comes after it became ready, so the first look finds nothing.
+        {"E2E-late", "760,260", "300,200", "1", "0x0002", " --window-delay 300", "1", "0x20", "-1"},
     };
     std::vector<Entry> entries;
     for (const Case& c : cases) {

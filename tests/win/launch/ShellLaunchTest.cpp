@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Executant.h"
+#include "LaunchSettings.h"
 #include "SystemFunctions.h"
 #include "WindowSearch.h"
 #include "WinTestSupport.h"
@@ -85,18 +86,44 @@ TEST_F(ShellLaunch, ShowsMaximisedWithTheRegisteredRestoredPlace)
     EXPECT_GE(Numbers(r["window.rect"])[2], work.right - work.left);
 }
 
-// With an older copy of the same program running, standing even higher in the Z order,
-// the copy just started is the one placed.
-TEST_F(ShellLaunch, PlacesTheNewestCopy)
+// Two copies of one program: the user's own (higher in the Z order) and the one the shell
+// starts. The older one is neither moved nor ended, also when the new window comes late. When
+// the shell's process ends without a window, the NT family's search takes the older copy but
+// keeps no thread of it; the 95 family's search by the new child finds nothing.
+TEST_F(ShellLaunch, NeverMovesOrEndsTheCopyAlreadyOpen)
 {
-    ChildProcess older = StartProgram(TestAppPath(), "--report " + ReportOf("older") + " --topmost --fixed 600,500,200,150");
-    WaitForReport(ReportOf("older"), "start");
-    const std::string doc = Document("newer", "");
-    auto e = ShellExecutant(doc, {{"ExecutionPosition", "30,40"}, {"ExecutionSize", "300,200"}});
-    EXPECT_EQ(0, e->Launch(nullptr));
-    EXPECT_EQ((std::vector<long>{30, 40, 300, 200}), Numbers(Placed("newer")["window.normal"]));
-    ASSERT_TRUE(RequestReport(WindowOfProcess(older.Id())));
-    EXPECT_EQ((std::vector<long>{600, 500, 200, 150}), Numbers(ReadReport(ReportOf("older"))["window.normal"]));
+    struct Case {
+        const char* name;
+        const char* options;  // of the copy the shell starts
+        bool handedOver;      // it ends without a window, as if it had handed the item on
+    } cases[] = {{"at-once", "", false}, {"late", "--window-delay 600", false},
+                 {"handed-over", "--no-window --lifetime 300", true}};
+    const std::vector<long> olderPlace = {600, 500, 200, 150}, registered = {30, 40, 300, 200};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string older = std::string("older-") + c.name;
+        ChildProcess olderCopy = StartProgram(TestAppPath(), "--report " + ReportOf(older) + " --topmost --fixed 600,500,200,150");
+        WaitForReport(ReportOf(older), "start");
+        auto e = ShellExecutant(Document(c.name, c.options), {{"ExecutionPosition", "30,40"}, {"ExecutionSize", "300,200"}});
+        EXPECT_EQ(0, e->TestLaunch());
+        const bool olderTaken = c.handedOver && GetOsFamily() == kOsNT;
+        ASSERT_EQ(olderTaken || !c.handedOver, e->ProcessHandle != nullptr);
+        HANDLE newer = c.handedOver ? nullptr : ::OpenProcess(SYNCHRONIZE, FALSE, ::GetProcessId(e->ProcessHandle));
+        if (newer != nullptr) {
+            Report r = Placed(c.name);
+            EXPECT_EQ(registered, Numbers(r["window.normal"]));
+            EXPECT_EQ(r["tid"], std::to_string(e->ThreadId));
+        }
+        EXPECT_TRUE(!c.handedOver || e->ThreadId == 0);
+        e->EndApplication(1 | 2 | 4);
+        if (newer != nullptr) {
+            EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(newer, 10000));
+            ::CloseHandle(newer);
+        }
+        ASSERT_TRUE(olderCopy.Running());
+        ASSERT_TRUE(RequestReport(WindowOfProcess(olderCopy.Id())));
+        EXPECT_EQ(olderTaken ? registered : olderPlace, Numbers(ReadReport(ReportOf(older))["window.normal"]));
+    }
 }
 
 TEST_F(ShellLaunch, TestLaunchKeepsTheWindowThreadEvenWithoutPlacement)
@@ -120,7 +147,7 @@ TEST_F(ShellLaunch, LogsFailuresAndMissingWindows)
         EXPECT_EQ(0, e->TestLaunch());
         cleanup_.Add(ReportedProcessId(WaitForReport(ReportOf("hidden"))));
         EXPECT_EQ(nullptr, e->ProcessHandle);
-        EXPECT_EQ(std::vector<unsigned>(2, 1000u), pauses.Pauses());
+        EXPECT_EQ(std::vector<unsigned>(2 * kSearchLooksPerPass, kSearchLookInterval), pauses.Pauses());
         EXPECT_EQ("ShellExecuteEx(" + doc + ") -> Success.\nToplevelWindow が獲得できませんでした.\n", log_.Text());
     }
     log_.Clear();

@@ -1,14 +1,21 @@
-// The search for the new process's window: one pass per second of the time-out with a
-// pause after each pass that found nothing; owned and hidden windows never count.
+// The search for the new process's window: one pass per second of the time-out, each made of
+// short pauses between looks; owned and hidden windows never count.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "Executant.h"
+#include "LaunchSettings.h"
 #include "WindowSearch.h"
 #include "WinTestSupport.h"
 
 namespace {
+
+// The pauses of a search that looked in vain through all its passes.
+std::vector<unsigned> FruitlessPauses(size_t passes)
+{
+    return std::vector<unsigned>(passes * kSearchLooksPerPass, kSearchLookInterval);
+}
 
 TEST(WindowSearch, PassesFollowTheTimeOut)
 {
@@ -22,7 +29,7 @@ TEST(WindowSearch, PassesFollowTheTimeOut)
         e.ResetWindowSearch(kSearchByProcessId);
         // No window belongs to process id 0, so every pass fails.
         EXPECT_EQ(nullptr, RunSearchPasses(0, c.timeout));
-        EXPECT_EQ(std::vector<unsigned>(c.passes, 1000u), pauses.Pauses()) << c.timeout;
+        EXPECT_EQ(FruitlessPauses(c.passes), pauses.Pauses()) << c.timeout;
     }
 }
 
@@ -45,7 +52,7 @@ TEST_F(WindowSearchLaunch, OwnedOrHiddenWindowsAreNeverMatched)
                                 {"ExecutionSize", "300,300"},
                                 {"ExecutionInputTO", "3000"}});
         EXPECT_EQ(0, e->Launch(nullptr));
-        EXPECT_EQ(std::vector<unsigned>(3, 1000u), pauses.Pauses()) << mode;
+        EXPECT_EQ(FruitlessPauses(3), pauses.Pauses()) << mode;
         Report r = WaitForReport(report, "start");
         cleanup_.Add(ReportedProcessId(r));
         EXPECT_EQ((std::vector<long>{700, 500, 200, 150}), Numbers(r["window.normal"])) << mode;
@@ -53,7 +60,8 @@ TEST_F(WindowSearchLaunch, OwnedOrHiddenWindowsAreNeverMatched)
     }
 }
 
-// A window that appears only after the program became idle is found by a later pass.
+// A window that appears only after the program became idle is found by a later look, in the
+// second pass: the search keeps looking, a pause at a time, until the window is there.
 TEST_F(WindowSearchLaunch, FindsAWindowThatAppearsLate)
 {
     PauseRecorder pauses(true);
@@ -64,9 +72,9 @@ TEST_F(WindowSearchLaunch, FindsAWindowThatAppearsLate)
                             {"ExecutionSize", "310,210"},
                             {"ExecutionInputTO", "6000"}});
     EXPECT_EQ(0, e->Launch(nullptr));
-    const size_t passesWithoutWindow = pauses.Pauses().size();
-    EXPECT_GE(passesWithoutWindow, 1u);
-    EXPECT_LT(passesWithoutWindow, 6u);
+    const size_t looksWithoutWindow = pauses.Pauses().size();
+    EXPECT_GT(looksWithoutWindow, kSearchLooksPerPass / 2);
+    EXPECT_LT(looksWithoutWindow, 6 * kSearchLooksPerPass);
     Report r = WaitForReport(report, "start");
     cleanup_.Add(ReportedProcessId(r));
     ASSERT_TRUE(RequestReport(WindowOfProcess(ReportedProcessId(r))));
@@ -85,7 +93,7 @@ TEST_F(WindowSearchLaunch, NegativeTimeOutIsBounded)
                             {"ExecutionInputTO", "-1"}});
     EXPECT_EQ(-1, e->InputTimeout);
     EXPECT_EQ(0, e->Launch(nullptr));
-    EXPECT_EQ(99u, pauses.Pauses().size());
+    EXPECT_EQ(FruitlessPauses(99), pauses.Pauses());
     cleanup_.Add(ReportedProcessId(WaitForReport(report)));
 }
 
