@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@
 #include "WinTestSupport.h"
 
 namespace {
+
+HWND g_thief = nullptr;
 
 void Post(HWND window, int id) { ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
@@ -42,13 +45,23 @@ std::map<std::string, Executant*> Entries(Executant* head, const char* prefix)
     return found;
 }
 
-// Clicks in the X display, as the user's mouse would (the virtual desktop maps 1:1).
+// Clicks in the X display, as the user's mouse would (the virtual desktop maps 1:1), through
+// the relay that runs beside Wine (xclick-relay.sh). The click arrives while the thread waits
+// for messages, as the hook that takes it needs.
+std::string XClickRequest()
+{
+    const char* request = std::getenv("LODESTAY_XCLICK");
+    std::string path = std::string("Z:") + (request != nullptr ? request : "");
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
 void XClick(int x, int y, int button)
 {
-    const std::string command = "Z:\\usr\\bin\\xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                                " click " + std::to_string(button);
-    EXPECT_EQ(0, RunProgram(command));
+    ASSERT_NE(nullptr, std::getenv("LODESTAY_XCLICK")) << "run under tests/win/ui/xclick-relay.sh";
+    ASSERT_TRUE(WriteTextFile(XClickRequest(), std::to_string(x) + " " + std::to_string(y) + " " +
+                                                   std::to_string(button) + "\n"));
 }
+bool XClickDone() { return ::GetFileAttributesA(XClickRequest().c_str()) == INVALID_FILE_ATTRIBUTES; }
 
 class CaptureEndToEnd : public ::testing::Test {
 protected:
@@ -81,6 +94,10 @@ protected:
 
 TEST_F(CaptureEndToEnd, BulkCaptureTakesWhatTheFilterAcceptsAndMergesAsAsked)
 {
+    // The Windows 98 run says so, so that it cannot pass on the NT route unnoticed.
+    if (const char* family = std::getenv("LODESTAY_EXPECT_FAMILY")) {
+        ASSERT_EQ(std::atoi(family), GetOsFamily());
+    }
     const bool family95 = GetOsFamily() == kOsWin95;
     HWND normal = Start("cap_normal", "--fixed 40,50,320,240");
     ::SetPriorityClass(apps_.back().Get(), HIGH_PRIORITY_CLASS);
@@ -231,18 +248,17 @@ TEST_F(CaptureEndToEnd, CapturedWindowsComeBackWhereTheyWereWithTheUnattendedSta
 // runs around the picked program's window and two more.
 TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
 {
-    HWND picked = Start("pick_app", "--child --fixed 200,200,400,300");
     HWND maximised = Start("other_max");
     ::ShowWindow(maximised, SW_MAXIMIZE);
     HWND minimised = Start("other_min");
     ::ShowWindow(minimised, SW_MINIMIZE);
+    HWND picked = Start("pick_app", "--child --fixed 200,200,400,300");
     std::unique_ptr<Executant> run = MakeExecutant(
         {{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", "--report " + folder_.File("run.txt")}});
     window.head = MakeExecutant({{"ExecutionFileName", folder_.File("missing.exe")}}).release();
     window.head->InsertBefore(run.release());
     RECT child = {};
     ::GetWindowRect(::FindWindowExA(picked, nullptr, "BUTTON", nullptr), &child);
-    HWND thief = nullptr;
 
     UiScript script;
     auto arm = [&] {
@@ -265,21 +281,25 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
         return true;
     });
     arm();
-    script.Then([&] { XClick(50, 50, 3); return true; });
+    script.Then([&] { XClick(50, 50, 3); return true; }).Then(XClickDone);
     script.Then([&] { return !window.captureArmed && !::IsIconic(window.Handle()); });
     arm();
     script.Then([&] {
-        thief = ::CreateWindowExA(0, "STATIC", "thief", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-        ::SetCapture(thief);
+        g_thief = ::CreateWindowExA(0, "STATIC", "thief", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        // Outside the script's step, whose tick cannot run again while the message box waits.
+        ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+            ::KillTimer(nullptr, id);
+            ::SetCapture(g_thief);
+        });
         return true;
     });
     script.Answer(IDOK);
     script.Then([&] {
         EXPECT_EQ(CaptureText::kInterrupted, script.BoxTexts().back());
         EXPECT_FALSE(window.captureArmed);
-        EXPECT_EQ(3u, script.Boxes().size());  // the right click showed nothing
+        EXPECT_EQ(2u, script.Boxes().size());  // the right click showed nothing
         ::ReleaseCapture();
-        ::DestroyWindow(thief);
+        ::DestroyWindow(g_thief);
         return true;
     });
     // A test run minimising the other windows: the failure comes after the delay, with the
@@ -308,11 +328,13 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
             if (d == nullptr) return false;
             EXPECT_EQ(hide, !::IsWindowVisible(picked));
             EXPECT_EQ(!hide, ::IsIconic(picked) != FALSE);
-            EXPECT_TRUE(::IsIconic(window.Handle()) || hide);
             Post(d, IDOK);
             return true;
         });
-        script.Then([&] { return ::GetForegroundWindow() == window.Handle() && ::IsWindowVisible(picked) && !::IsIconic(picked); });
+        script.Then([&] {
+            return ::GetForegroundWindow() == window.Handle() && ::IsWindowVisible(picked) && !::IsIconic(picked) &&
+                   ::IsZoomed(maximised);
+        });
         script.Then([&, hide] {
             if (!hide) {
                 EXPECT_EQ("起動エラー\r\n起動に失敗したｱﾌﾟﾘｹｰｼｮﾝが 1 件ありました.\r\n", script.BoxTexts().back());
