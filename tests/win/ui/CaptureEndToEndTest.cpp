@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <map>
 
 #include "CaptureText.h"
@@ -24,13 +25,17 @@ namespace {
 
 HWND g_thief = nullptr;
 
-void Post(HWND window, int id) { ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
-// The dialog of this thread that holds the control `id`, once it is up.
-HWND DialogWith(int id)
+// Posts `command` to `window` (none for 0), then acts in the dialog of this thread that holds
+// `control` once it is up, and presses `button` there.
+void InDialog(UiScript& script, Dialog* window, int command, int control, std::function<void(HWND)> act, int button)
 {
-    HWND active = ::GetActiveWindow();
-    return active != nullptr && ::GetDlgItem(active, id) != nullptr ? active : nullptr;
+    if (command != 0) script.Then([=] { return ::PostMessageA(window->Handle(), WM_COMMAND, command, 0) != FALSE; });
+    script.Then([=] {
+        HWND d = ::GetActiveWindow();
+        if (d == nullptr || ::GetDlgItem(d, control) == nullptr) return false;
+        act(d);
+        return ::PostMessageA(d, WM_COMMAND, button, 0) != FALSE;
+    });
 }
 
 // The entries whose module name starts with prefix, by name.
@@ -75,27 +80,16 @@ protected:
     }
     void Run(UiScript& script)
     {
-        script.Then([this] {
-            window.modified = false;
-            window.EndDialog(IDOK);
-            return true;
-        });
-        script.Start();
+        script.Then([this] { window.modified = false; window.EndDialog(IDOK); return true; }).Start();
         ASSERT_EQ(IDOK, window.DoModal(nullptr));
     }
     // Opens the capture options and presses 一括 with the list mode `radio`.
     void BulkCapture(UiScript& script, int radio, bool priority)
     {
-        script.Then([this] { Post(window.Handle(), IDC_CAPTURE); return true; });
-        script.Then([=] {
-            HWND d = DialogWith(IDC_CAP_ALL);
-            if (d != nullptr) {
-                ::CheckDlgButton(d, IDC_CAP_TAKE_PRIORITY, priority ? BST_CHECKED : BST_UNCHECKED);
-                ::CheckRadioButton(d, IDC_CAP_REBUILD, IDC_CAP_KEEP, radio);
-                Post(d, IDC_CAP_ALL);
-            }
-            return d != nullptr;
-        });
+        InDialog(script, &window, IDC_CAPTURE, IDC_CAP_ALL, [=](HWND d) {
+            ::CheckDlgButton(d, IDC_CAP_TAKE_PRIORITY, priority ? BST_CHECKED : BST_UNCHECKED);
+            ::CheckRadioButton(d, IDC_CAP_REBUILD, IDC_CAP_KEEP, radio);
+        }, IDC_CAP_ALL);
     }
     TempFolder folder_{"capture"};
     std::vector<ChildProcess> apps_;
@@ -220,12 +214,7 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
 
     UiScript script;
     auto arm = [&] {
-        script.Then([&] { Post(window.Handle(), IDC_CAPTURE); return true; });
-        script.Then([&] {
-            HWND d = DialogWith(IDC_CAP_MOUSE);
-            if (d != nullptr) Post(d, IDC_CAP_MOUSE);
-            return d != nullptr;
-        });
+        InDialog(script, &window, IDC_CAPTURE, IDC_CAP_MOUSE, [](HWND) {}, IDC_CAP_MOUSE);
         script.Then([&] { return window.captureArmed && ::IsIconic(window.Handle()); });
     };
     arm();
@@ -257,15 +246,10 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
         return true;
     });
     for (bool hide : {false, true}) {
-        script.Then([&] { Post(window.Handle(), ID_LAUNCH_TEST); return true; });
-        script.Then([&, hide] {
-            HWND d = DialogWith(IDC_TR_DELAY);
-            if (d == nullptr) return false;
+        InDialog(script, &window, ID_LAUNCH_TEST, IDC_TR_DELAY, [hide](HWND d) {
             ::SendDlgItemMessageA(d, IDC_TR_DELAY, CB_SETCURSEL, 0, 0);
             ::CheckRadioButton(d, IDC_TR_MINIMISE, IDC_TR_HIDE, hide ? IDC_TR_HIDE : IDC_TR_MINIMISE);
-            Post(d, IDOK);
-            return true;
-        });
+        }, IDOK);
         if (!hide) {
             // The missing program is reported after the delay, the others still put away.
             script.Then([&] {
@@ -276,18 +260,14 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
             });
             script.Answer(IDOK);
         }
-        script.Then([&, hide] {
-            HWND d = DialogWith(IDC_TE_POST_QUIT);
-            if (d == nullptr) return false;
+        InDialog(script, nullptr, 0, IDC_TE_POST_QUIT, [&, hide](HWND d) {
             EXPECT_EQ(hide, !::IsWindowVisible(picked));
             EXPECT_EQ(!hide, ::IsIconic(picked) != FALSE);
             // On top, in front, with WM_QUIT alone chosen.
             EXPECT_TRUE(::GetWindowLongPtrA(d, GWL_EXSTYLE) & WS_EX_TOPMOST);
             EXPECT_EQ(d, ::GetForegroundWindow());
             EXPECT_EQ(2u, static_cast<TestEndDialog*>(Dialog::FromHandle(d))->Methods());
-            Post(d, IDOK);
-            return true;
-        });
+        }, IDOK);
         script.Then([&] {
             return ::GetForegroundWindow() == window.Handle() && ::IsWindowVisible(picked) && !::IsIconic(picked) &&
                    ::IsZoomed(maximised) && ::IsIconic(minimised);
