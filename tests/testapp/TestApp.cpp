@@ -125,8 +125,12 @@ void CreateMainWindow(HINSTANCE instance, int showCommand)
         g_owner = ::CreateWindowExA(0, kTestAppClass, "owner", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     }
-    g_main = ::CreateWindowExA(exStyle, kTestAppClass, title, WS_OVERLAPPEDWINDOW, x, y, w, h, g_owner, nullptr,
-                               instance, nullptr);
+    const DWORD style = g_options.popup ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+    g_main = ::CreateWindowExA(exStyle, kTestAppClass, title, style, x, y, w, h, g_owner, nullptr, instance, nullptr);
+    if (g_options.child) {
+        ::CreateWindowExA(0, "BUTTON", "child", WS_CHILD | WS_VISIBLE, 10, 10, 160, 60, g_main, nullptr, instance,
+                          nullptr);
+    }
     if (!g_options.hidden) {
         // --fixed ignores what the launcher asked for, so only a direct placement can move it.
         ::ShowWindow(g_main, g_options.fixed ? SW_SHOWNORMAL : showCommand);

@@ -61,6 +61,10 @@ void Apply(TestAppOptions& options, const std::vector<std::string>& args)
             options.fixed = std::sscanf(args[++i].c_str(), "%d,%d,%d,%d", &r[0], &r[1], &r[2], &r[3]) == 4;
         } else if (a == "--topmost") {
             options.topmost = true;
+        } else if (a == "--popup") {
+            options.popup = true;
+        } else if (a == "--child") {
+            options.child = true;
         } else if (a == "--lifetime" && hasValue) {
             options.lifetimeMs = std::atoi(args[++i].c_str());
         } else if (a == "--report-after" && hasValue) {

@@ -17,6 +17,8 @@ struct TestAppOptions {
     bool fixed = false;        // --fixed X,Y,W,H: ignore the start-up block's place and show state
     int fixedRect[4] = {0, 0, 0, 0};
     bool topmost = false;      // --topmost
+    bool popup = false;        // --popup: a pop-up window without frame, so --fixed can make it 0x0
+    bool child = false;        // --child: a button inside the window, for clicks on a child control
     int lifetimeMs = 0;        // --lifetime MS: leave by itself after MS (0: stay)
     int reportAfterMs = 0;     // --report-after MS: report again after MS
 };

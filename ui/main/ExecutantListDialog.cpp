@@ -125,6 +125,7 @@ BOOL ExecutantListDialog::OnInitDialog()
 
 void ExecutantListDialog::OnDestroy()
 {
+    EndCapturePick();
     if (HIMAGELIST icons = ListView_SetImageList(List(), nullptr, LVSIL_SMALL)) ImageList_Destroy(icons);
     if (accelerators_ != nullptr) ::DestroyAcceleratorTable(accelerators_);
     accelerators_ = nullptr;
