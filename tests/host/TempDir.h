@@ -1,6 +1,5 @@
-// A fresh temporary folder per test, removed with everything in it.
+// A fresh temporary folder per test, removed with everything in it; whole files.
 #pragma once
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -11,8 +10,7 @@ public:
     TempDir()
     {
         char pattern[] = "/tmp/lodestay-test-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        path_ = made != nullptr ? made : "/tmp";
+        path_ = mkdtemp(pattern) != nullptr ? pattern : "/tmp";
     }
     ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
     std::string File(const std::string& name) const { return path_ + "/" + name; }
@@ -22,16 +20,11 @@ private:
     std::string path_;
 };
 
-inline void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 inline std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::stringstream buffer;
-    buffer << in.rdbuf();
+    buffer << std::ifstream(path, std::ios::binary).rdbuf();
     return buffer.str();
 }

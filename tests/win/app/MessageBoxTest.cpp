@@ -11,78 +11,52 @@
 
 namespace {
 
-TEST(AppMessageBox, TitleIsTheProgramNameAndWarningIsTheDefault)
+TEST(AppMessageBox, CaptionIconOwnerAndButton)
 {
     MessageBoxWatcher watcher;
     EXPECT_EQ(IDOK, AppMessageBox("保存ファイル名が不正です."));
     EXPECT_EQ(IDOK, AppMessageBoxF(MB_OK | MB_ICONINFORMATION, "ファイル[%s]の書式が不正です", "C:\\表\\a b.ini"));
-    const std::vector<MessageBoxSeen>& boxes = watcher.Stop();
-    ASSERT_EQ(2u, boxes.size());
-    EXPECT_STREQ("app_win_tests", AppTitle());
-    EXPECT_EQ("app_win_tests", boxes[0].caption);
-    EXPECT_EQ("保存ファイル名が不正です.", boxes[0].text);
-    EXPECT_STREQ("warning", boxes[0].icon);
-    EXPECT_EQ(nullptr, boxes[0].owner);
-    EXPECT_EQ("ファイル[C:\\表\\a b.ini]の書式が不正です", boxes[1].text);
-    EXPECT_STREQ("information", boxes[1].icon);
-}
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    char* errorText = GetSystemErrorText();
+    ASSERT_NE(nullptr, errorText);
 
-TEST(AppMessageBox, OwnedByTheActiveWindowAndReturnsTheButton)
-{
     HWND window = ::CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                     nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, window);
     ::SetActiveWindow(window);
     ASSERT_EQ(window, ::GetActiveWindow());
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    ShowSystemError(0x100);
+    ShowSystemError(1);
+    const std::vector<MessageBoxSeen> boxes = watcher.Stop();
     {
-        MessageBoxWatcher watcher(IDYES);
         // The core's seam passes its style straight through.
+        MessageBoxWatcher yes(IDYES);
         EXPECT_EQ(IDYES, PlatformMessageBox("読み込みますか?", kBoxYesNo | kBoxIconQuestion));
-        const std::vector<MessageBoxSeen>& boxes = watcher.Stop();
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ(window, boxes[0].owner);
-        EXPECT_STREQ("question", boxes[0].icon);
+        ASSERT_EQ(1u, yes.Stop().size());
+        EXPECT_EQ(window, yes.Stop()[0].owner);
+        EXPECT_STREQ("question", yes.Stop()[0].icon);
     }
     ::DestroyWindow(window);
-}
 
-TEST(SystemError, TextOfTheLastError)
-{
-    ::SetLastError(ERROR_FILE_NOT_FOUND);
-    char* text = GetSystemErrorText();
-    ASSERT_NE(nullptr, text);
-    EXPECT_NE('\0', text[0]);
-    ::LocalFree(text);
-
+    ASSERT_EQ(3u, boxes.size());
+    EXPECT_STREQ("app_win_tests", AppTitle());
+    const struct {
+        std::string caption, text;
+        const char* icon;
+    } expected[] = {
+        {"app_win_tests", "保存ファイル名が不正です.", "warning"},
+        {"app_win_tests", "ファイル[C:\\表\\a b.ini]の書式が不正です", "information"},
+        {AppText::kSystemErrorCaption, errorText, "information"},
+    };
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(expected[i].caption, boxes[i].caption);
+        EXPECT_EQ(expected[i].text, boxes[i].text);
+        EXPECT_STREQ(expected[i].icon, boxes[i].icon);
+        EXPECT_EQ(nullptr, boxes[i].owner) << "no active window, or an ownerless error box";
+    }
+    ::LocalFree(errorText);
     ::SetLastError(0x2000BEEF);
     EXPECT_EQ(nullptr, GetSystemErrorText());
-}
-
-TEST(SystemError, ShownWithoutOwnerOnlyWhenTheLowByteIsSet)
-{
-    HWND window = ::CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                    nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, window);
-    ::SetActiveWindow(window);
-
-    ::SetLastError(ERROR_ACCESS_DENIED);
-    char* expected = GetSystemErrorText();
-    ASSERT_NE(nullptr, expected);
-    std::vector<MessageBoxSeen> boxes;
-    {
-        MessageBoxWatcher watcher;
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        ShowSystemError(0x100);
-        ShowSystemError(1);
-        boxes = watcher.Stop();
-    }
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(AppText::kSystemErrorCaption, boxes[0].caption);
-    EXPECT_EQ(expected, boxes[0].text);
-    EXPECT_EQ(nullptr, boxes[0].owner);
-    EXPECT_STREQ("information", boxes[0].icon);
-    ::LocalFree(expected);
-    ::DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Start-up of the real program: which settings file it chooses under which options, desktop
-// and Windows version, and the messages it ends with. A settings file whose block never
-// closes makes the reader name the chosen path in a message box, which the test reads.
+// and Windows version, and the messages it shows before its main window or its end. A
+// settings file whose block never closes makes the reader name the chosen path in a message
+// box, which the test reads.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,19 +19,14 @@ namespace {
 constexpr DWORD kBoundMs = 15000;
 const char kLongDesktop[] = "LodestayKioskLongName";
 
-std::string BadFormat(const std::string& path)
+std::string Text(const char* format, const std::string& path)
 {
     char text[1024];
-    std::snprintf(text, sizeof(text), CoreText::kBadFormat, path.c_str());
+    std::snprintf(text, sizeof(text), format, path.c_str());
     return text;
 }
-
-std::string NoApplications(const std::string& path)
-{
-    char text[1024];
-    std::snprintf(text, sizeof(text), LaunchText::kNoApplications, path.c_str());
-    return text;
-}
+std::string BadFormat(const std::string& path) { return Text(CoreText::kBadFormat, path); }
+std::string NoApplications(const std::string& path) { return Text(LaunchText::kNoApplications, path); }
 
 std::string DesktopName(HDESK desktop)
 {
@@ -43,8 +40,7 @@ struct StartCase {
     const char* what;
     std::string arguments;
     const char* desktop;    // null: the test's own desktop
-    const char* version;    // null: what Wine reports by default
-    std::string caption;
+    const char* version;    // null: what Wine reports by default; the caption is the program's name
     std::vector<std::string> texts;   // the message boxes in order; none at all when empty
 };
 
@@ -66,36 +62,30 @@ protected:
         ASSERT_TRUE(WriteTextFile(temp_.File("valid.ini"), ";Lodestay\nFileVersion\t0x0110\n"));
     }
 
-    // A copy under its own name, so that the version Wine reports to it touches no other run.
-    std::string ProgramFor(const char* version)
-    {
-        if (version == nullptr) return program_;
-        const std::string name = std::string("lodestay-") + version + ".exe";
-        const std::string copy = temp_.File(name);
-        if (::GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES)
-            ::CopyFileA(program_.c_str(), copy.c_str(), FALSE);
-        return copy;
-    }
-
     void Check(const StartCase& c)
     {
         SCOPED_TRACE(c.what);
-        const std::string program = ProgramFor(c.version);
-        const std::string commandLine = "\"" + program + "\" " + c.arguments;
-        ProgramRun outcome;
+        // A copy under its own name, so that the version Wine reports to it touches no other run.
+        const std::string name = c.version != nullptr ? std::string("lodestay-") + c.version : "lodestay";
+        std::string program = program_;
+        std::unique_ptr<ReportedVersion> reported;
         if (c.version != nullptr) {
-            ReportedVersion reported(program.substr(program.rfind('\\') + 1), c.version);
-            outcome = RunAnsweringBoxes(commandLine, kBoundMs, temp_.Path().c_str(), c.desktop);
-        } else {
-            outcome = RunAnsweringBoxes(commandLine, kBoundMs, temp_.Path().c_str(), c.desktop);
+            program = temp_.File(name + ".exe");
+            ::CopyFileA(program_.c_str(), program.c_str(), TRUE);
+            reported.reset(new ReportedVersion(name + ".exe", c.version));
         }
+        const ProgramRun outcome =
+            RunAnsweringBoxes("\"" + program + "\" " + c.arguments, kBoundMs, temp_.Path().c_str(), c.desktop);
         EXPECT_TRUE(outcome.ended) << "the program ends after its messages";
         std::vector<std::string> texts;
         for (const MessageBoxSeen& box : outcome.boxes) {
             texts.push_back(box.text);
-            EXPECT_EQ(c.caption, box.caption);
+            EXPECT_EQ(name, box.caption);
         }
         EXPECT_EQ(c.texts, texts);
+        // Without -e the main window follows the messages, unless the start failed.
+        const bool failed = !texts.empty() && (texts.back() == AppText::kUnsupportedOs || texts.back() == AppText::kBadSettingsPath);
+        EXPECT_EQ(c.arguments.find("-e") == std::string::npos && !failed, outcome.window);
     }
 
     TempFolder temp_;
@@ -108,13 +98,13 @@ TEST_F(Startup, DefaultSettingsFileFollowsTheDesktop)
 {
     const std::string own = ownDesktop_ + ".ini";
     const std::vector<StartCase> cases = {
-        {"no options", "", nullptr, nullptr, "lodestay", {BadFormat(own)}},
-        {"desktop Kiosk", "", "Kiosk", nullptr, "lodestay", {BadFormat("Kiosk.ini")}},
-        {"desktop name longer than the first buffer", "", kLongDesktop, nullptr, "lodestay",
+        {"no options", "", nullptr, nullptr, {BadFormat(own)}},
+        {"desktop Kiosk", "", "Kiosk", nullptr, {BadFormat("Kiosk.ini")}},
+        {"desktop name longer than the first buffer", "", kLongDesktop, nullptr,
          {BadFormat(std::string(kLongDesktop) + ".ini")}},
-        {"argument of -e is ignored", "-e x.ini", nullptr, nullptr, "lodestay", {BadFormat(own), NoApplications(own)}},
-        {"bare word swallows the options", "x.ini -p other.ini", nullptr, nullptr, "lodestay", {BadFormat(own)}},
-        {"unclosed quote drops -p", "-p \"other.ini", nullptr, nullptr, "lodestay", {BadFormat(own)}},
+        {"argument of -e is ignored", "-e x.ini", nullptr, nullptr, {BadFormat(own), NoApplications(own)}},
+        {"bare word swallows the options", "x.ini -p other.ini", nullptr, nullptr, {BadFormat(own)}},
+        {"unclosed quote drops -p", "-p \"other.ini", nullptr, nullptr, {BadFormat(own)}},
     };
     for (const StartCase& c : cases) Check(c);
 }
@@ -123,14 +113,14 @@ TEST_F(Startup, PathOption)
 {
     const std::string blankPath = blankFolder_ + "\\x.ini";
     const std::vector<StartCase> cases = {
-        {"quoted path with blanks", "-p \"" + blankPath + "\"", nullptr, nullptr, "lodestay", {BadFormat(blankPath)}},
-        {"first -p counts, whatever the desktop", "-p x.ini -p other.ini", "Kiosk", nullptr, "lodestay",
+        {"quoted path with blanks", "-p \"" + blankPath + "\"", nullptr, nullptr, {BadFormat(blankPath)}},
+        {"first -p counts, whatever the desktop", "-p x.ini -p other.ini", "Kiosk", nullptr,
          {BadFormat("x.ini")}},
-        {"-p without argument", "-p", nullptr, nullptr, "lodestay", {AppText::kBadSettingsPath}},
-        {"-p followed by -e", "-p -e", nullptr, nullptr, "lodestay", {AppText::kBadSettingsPath}},
-        {"missing file is no error", "-p missing.ini", nullptr, nullptr, "lodestay", {}},
-        {"file without records", "-p valid.ini", nullptr, nullptr, "lodestay", {}},
-        {"unattended start of the chosen file", "-p valid.ini -e", nullptr, nullptr, "lodestay",
+        {"-p without argument", "-p", nullptr, nullptr, {AppText::kBadSettingsPath}},
+        {"-p followed by -e", "-p -e", nullptr, nullptr, {AppText::kBadSettingsPath}},
+        {"missing file is no error", "-p missing.ini", nullptr, nullptr, {}},
+        {"file without records", "-p valid.ini", nullptr, nullptr, {}},
+        {"unattended start of the chosen file", "-p valid.ini -e", nullptr, nullptr,
          {NoApplications("valid.ini")}},
     };
     for (const StartCase& c : cases) Check(c);
@@ -139,10 +129,10 @@ TEST_F(Startup, PathOption)
 TEST_F(Startup, WindowsVersions)
 {
     const std::vector<StartCase> cases = {
-        {"95 family has one desktop name", "", "Kiosk", "win98", "lodestay-win98", {BadFormat("Default.ini")}},
-        {"Windows 2000 uses the desktop", "", "Kiosk", "win2k", "lodestay-win2k", {BadFormat("Kiosk.ini")}},
-        {"other platform ends", "", nullptr, "win31", "lodestay-win31", {AppText::kUnsupportedOs}},
-        {"-p skips the system checks", "-p x.ini", nullptr, "win31", "lodestay-win31", {BadFormat("x.ini")}},
+        {"95 family has one desktop name", "", "Kiosk", "win98", {BadFormat("Default.ini")}},
+        {"Windows 2000 uses the desktop", "", "Kiosk", "win2k", {BadFormat("Kiosk.ini")}},
+        {"other platform ends", "", nullptr, "win31", {AppText::kUnsupportedOs}},
+        {"-p skips the system checks", "-p x.ini", nullptr, "win31", {BadFormat("x.ini")}},
     };
     for (const StartCase& c : cases) Check(c);
 }

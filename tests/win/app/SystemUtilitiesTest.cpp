@@ -15,65 +15,32 @@
 
 namespace {
 
-const std::string kProbeChild = WindowsPath(PROBE_CHILD_EXE);
+const std::string kProbeChild = ProgramBeside("app_probe_child.exe");
 
-TEST(PathChecks, Directory)
+TEST(PathChecks, DirectoryAndFile)
 {
     TempFolder temp;
-    const std::string folder = temp.File("folder");
-    const std::string system = temp.File("system");
-    const std::string file = temp.File("file.txt");
-    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    ASSERT_TRUE(::CreateDirectoryA(system.c_str(), nullptr));
-    ASSERT_TRUE(::SetFileAttributesA(system.c_str(), FILE_ATTRIBUTE_SYSTEM));
-    ASSERT_TRUE(WriteTextFile(file, "x"));
-
-    char root[4] = {temp.Path()[0], ':', '\\', '\0'};
-    const UINT expectedType = ::GetDriveTypeA(root);
-    struct Case {
-        std::string path;
-        int result;
-    };
-    const std::vector<Case> cases = {
-        {folder, 1}, {file, -10}, {temp.File("missing"), 0}, {system, -11},
-    };
-    for (const Case& c : cases) {
-        UINT driveType = 12345;
-        EXPECT_EQ(c.result, CheckDirectory(c.path.c_str(), &driveType)) << c.path;
-        EXPECT_EQ(expectedType, driveType) << c.path;
-    }
-
-    // Wine keeps no read-only flag on folders; where the system does, such a folder is unusable.
-    ASSERT_TRUE(::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_READONLY));
-    if (::GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_READONLY) {
-        UINT driveType;
-        EXPECT_EQ(-11, CheckDirectory(folder.c_str(), &driveType));
-    }
-}
-
-TEST(PathChecks, File)
-{
-    TempFolder temp;
-    const std::string plain = temp.File("plain.txt");
-    const std::string readOnly = temp.File("readonly.txt");
-    const std::string system = temp.File("system.txt");
-    ASSERT_TRUE(WriteTextFile(plain, "x"));
-    ASSERT_TRUE(WriteTextFile(readOnly, "x"));
-    ASSERT_TRUE(WriteTextFile(system, "x"));
+    const std::string folder = temp.File("folder"), systemFolder = temp.File("system");
+    const std::string plain = temp.File("plain.txt"), readOnly = temp.File("ro.txt"), system = temp.File("sys.txt");
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr) && ::CreateDirectoryA(systemFolder.c_str(), nullptr));
+    for (const std::string& file : {plain, readOnly, system}) ASSERT_TRUE(WriteTextFile(file, "x"));
+    ASSERT_TRUE(::SetFileAttributesA(systemFolder.c_str(), FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(::SetFileAttributesA(system.c_str(), FILE_ATTRIBUTE_SYSTEM));
-
-    struct Case {
+    char root[4] = {temp.Path()[0], ':', '\\', '\0'};
+    const struct {
         std::string path;
-        int result;
-        int readOnly;
+        int directory, file, readOnly;
+    } cases[] = {
+        {folder, 1, -10, 0},         {systemFolder, -11, -10, 0}, {plain, -10, 1, 0},
+        {readOnly, -10, 1, 1},       {system, -10, -11, 0},       {temp.File("missing"), 0, 0, 0},
     };
-    const std::vector<Case> cases = {
-        {plain, 1, 0}, {readOnly, 1, 1}, {system, -11, 0}, {temp.Path(), -10, 0}, {temp.File("missing.txt"), 0, 0},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        UINT driveType = 12345;
         int flag = 7;
-        EXPECT_EQ(c.result, CheckFile(c.path.c_str(), &flag)) << c.path;
+        EXPECT_EQ(c.directory, CheckDirectory(c.path.c_str(), &driveType)) << c.path;
+        EXPECT_EQ(::GetDriveTypeA(root), driveType) << c.path;
+        EXPECT_EQ(c.file, CheckFile(c.path.c_str(), &flag)) << c.path;
         EXPECT_EQ(c.readOnly, flag) << c.path;
     }
 }
@@ -82,76 +49,52 @@ TEST(PathChecks, File)
 TEST(ExecutableExtensions, ListFromTheEnvironment)
 {
     const std::string overlong = "." + std::string(200, 'l') + ";.bat";
-    struct Case {
-        const char* pathent;   // null: not set
+    const struct {
+        const char* pathent;  // null: not set
         std::vector<const char*> extensions;
-        long expected;         // bit i: extension i counts as executable
-    };
-    const std::vector<Case> cases = {
+        long expected;  // bit i: extension i counts as executable
+    } cases[] = {
         {nullptr, {".exe", ".cmd", ".bat", ".com", ".EXE", "exe", ""}, 0x7},
         {".COM;.EXE", {".com", ".exe", ".bat", ".COM"}, 0x3},
         {"ab", {".exe", ".cmd", ".bat", ".ab"}, 0x7},
-        {".x", {".x", ".exe"}, 0x2},
         {"a.tar.gz;;run.py;.exe", {".gz", ".py", ".exe", ".tar", "run.py", ""}, 0x7},
         {"exe;com", {".exe", ".com"}, 0x0},
         {overlong.c_str(), {".bat", ".lll"}, 0x1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::string commandLine = "\"" + kProbeChild + "\" ext";
         for (const char* extension : c.extensions) commandLine += std::string(" \"") + extension + "\"";
-        const std::string environment = EnvironmentWith("PATHENT", c.pathent);
-        EXPECT_EQ(c.expected, RunProgram(commandLine, nullptr, environment.c_str()))
-            << "PATHENT=" << (c.pathent ? c.pathent : "(unset)");
+        ::SetEnvironmentVariableA("PATHENT", c.pathent);
+        EXPECT_EQ(c.expected, RunProgram(commandLine)) << "PATHENT=" << (c.pathent ? c.pathent : "(unset)");
     }
+    ::SetEnvironmentVariableA("PATHENT", nullptr);
 }
 
-// Polls for a file another process writes, within a bound.
-std::string WaitForFile(const std::string& path)
-{
-    for (int i = 0; i < 1000; ++i) {
-        if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return ReadTextFile(path);
-        ::Sleep(10);
-    }
-    return "";
-}
-
-TEST(RunCommandLine, ProgramPathWithBlankStartsThatProgram)
+// A program path with a blank starts that program, not the one named by its first word; a
+// program that cannot start is shown and logged.
+TEST(RunCommandLine, QuotesTheProgramAndReportsFailure)
 {
     TempFolder temp;
-    // Unquoted, "...\a b\child.exe" would start "...\a.exe" with the rest as its arguments.
-    const std::string decoy = temp.File("a.exe");
-    const std::string folder = temp.File("a b");
-    const std::string program = folder + "\\child.exe";
+    const std::string folder = temp.File("a b"), program = folder + "\\child.exe", report = temp.File("where.txt");
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    ASSERT_TRUE(::CopyFileA(kProbeChild.c_str(), decoy.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(kProbeChild.c_str(), temp.File("a.exe").c_str(), FALSE));
     ASSERT_TRUE(::CopyFileA(kProbeChild.c_str(), program.c_str(), FALSE));
-
-    const std::string report = temp.File("where.txt");
     const std::string arguments = "where \"" + report + "\"";
     EXPECT_NE(0u, RunCommandLine(nullptr, program.c_str(), arguments.c_str(), folder.c_str(), nullptr, 0));
-    EXPECT_EQ(program + "\n" + folder, WaitForFile(report));
-}
+    for (int i = 0; i < 1000 && ::GetFileAttributesA(report.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(10);
+    EXPECT_EQ(program + "\n" + folder, ReadTextFile(report));
 
-TEST(RunCommandLine, FailureIsShownAndLogged)
-{
-    TempFolder temp;
     const std::string log = temp.File("run.log");
     SetLogPath(log.c_str());
     SetLogMaxSize(1 << 20);
     SetLogEnabled(true);
-    DWORD processId;
-    {
-        MessageBoxWatcher watcher;
-        processId = RunCommandLine(nullptr, "C:\\lodestay-missing\\x.exe", "-p", nullptr, nullptr, 0);
-        const std::vector<MessageBoxSeen>& boxes = watcher.Stop();
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ(AppText::kSystemErrorCaption, boxes[0].caption);
-        EXPECT_EQ(nullptr, boxes[0].owner);
-        EXPECT_STREQ("information", boxes[0].icon);
-        EXPECT_FALSE(boxes[0].text.empty());
-    }
+    MessageBoxWatcher watcher;
+    EXPECT_EQ(0u, RunCommandLine(nullptr, "C:\\lodestay-missing\\x.exe", "-p", nullptr, nullptr, 0));
+    const std::vector<MessageBoxSeen>& boxes = watcher.Stop();
     SetLogPath("");
-    EXPECT_EQ(0u, processId);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(AppText::kSystemErrorCaption, boxes[0].caption);
+    EXPECT_FALSE(boxes[0].text.empty());
     // The log is a text file: its line end is CR LF on disk.
     EXPECT_EQ("CreateProcess(C:\\lodestay-missing\\x.exe -p) Failed.\r\n", ReadTextFile(log));
 }
@@ -159,55 +102,41 @@ TEST(RunCommandLine, FailureIsShownAndLogged)
 TEST(CurrentDirectory, RestoreReturnsToTheSavedDriveAndFolder)
 {
     TempFolder temp;
-    char original[MAX_PATH];
+    char original[MAX_PATH], now[MAX_PATH];
     ASSERT_NE(nullptr, _getcwd(original, sizeof(original)));
-
     ASSERT_EQ(0, _chdir(temp.Path().c_str()));
     SaveCurrentDirectory();
     // The test program's own folder, on another drive under Wine.
-    char elsewhere[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, elsewhere, sizeof(elsewhere));
-    *std::strrchr(elsewhere, '\\') = '\0';
-    ASSERT_TRUE(::SetCurrentDirectoryA(elsewhere));
+    ASSERT_TRUE(::SetCurrentDirectoryA(ProgramBeside("").c_str()));
     RestoreCurrentDirectory();
-
-    char now[MAX_PATH];
     ASSERT_NE(nullptr, _getcwd(now, sizeof(now)));
     EXPECT_STREQ(temp.Path().c_str(), now);
     ASSERT_EQ(0, _chdir(original));
-}
-
-std::vector<UINT> SystemMenuCommands(HWND window)
-{
-    std::vector<UINT> commands;
-    HMENU menu = ::GetSystemMenu(window, FALSE);
-    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) commands.push_back(::GetMenuItemID(menu, i));
-    return commands;
 }
 
 TEST(TrimSystemMenu, KeepsMoveMinimizeCloseSeparatorsAndSubmenus)
 {
     HWND window = ::CreateWindowExA(0, "STATIC", "trim", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                     nullptr, nullptr);
-    ASSERT_NE(nullptr, window);
     HMENU menu = ::GetSystemMenu(window, FALSE);
     ASSERT_NE(nullptr, menu);
     ::AppendMenuA(menu, MF_STRING, 0x1230, "custom");
     ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), "sub");
-    const std::vector<UINT> before = SystemMenuCommands(window);
-    for (UINT gone : {SC_RESTORE, SC_SIZE, SC_MAXIMIZE, 0x1230})
-        ASSERT_NE(before.end(), std::find(before.begin(), before.end(), static_cast<UINT>(gone)));
-
-    TrimSystemMenu(window);
-
+    const auto items = [menu] {
+        std::vector<UINT> commands;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) commands.push_back(::GetMenuItemID(menu, i));
+        return commands;
+    };
+    const std::vector<UINT> before = items();
+    for (UINT gone : {UINT(SC_RESTORE), UINT(SC_SIZE), UINT(SC_MAXIMIZE), 0x1230u})
+        ASSERT_NE(before.end(), std::find(before.begin(), before.end(), gone));
     // The same items in the same order, less every command but Move, Minimize and Close.
     std::vector<UINT> expected;
     for (UINT command : before)
-        if (command == 0 || command == SC_MOVE || command == SC_MINIMIZE || command == SC_CLOSE ||
-            command == static_cast<UINT>(-1))
+        if (command == 0 || command == SC_MOVE || command == SC_MINIMIZE || command == SC_CLOSE || command == UINT(-1))
             expected.push_back(command);
-    EXPECT_EQ(expected, SystemMenuCommands(window));
-    EXPECT_NE(expected.end(), std::find(expected.begin(), expected.end(), static_cast<UINT>(-1)));
+    TrimSystemMenu(window);
+    EXPECT_EQ(expected, items());
     ::DestroyWindow(window);
 }
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "FaultTestSupport.h"
-#include "FileLock.h"
 #include "WinTestSupport.h"
 
 namespace {
@@ -84,15 +83,14 @@ TEST_F(UnattendedFaults, TwoHundredEntriesEndWithOneExactSummary)
     EXPECT_EQ(100, reported);
 }
 
-// The file is there but another program holds it open without sharing: the reader cannot
-// open it, so the list reads as empty and the user is told that the file defines no
-// applications, with its path. Nothing is started.
+// Another program (the driver) holds the file open without sharing: the reader cannot open
+// it, so the user is told that the file defines no applications, with its path.
 TEST_F(UnattendedFaults, ALockedSettingsFileReadsAsOneWithoutApplications)
 {
     const std::string list = folder_.File("locked list.ini");
     ASSERT_TRUE(WriteSettingsFile(
         list, {{{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", "--report " + ReportPath(0)}}}));
-    FileLock lock(list);
+    HeldFile lock(list);
     ASSERT_TRUE(lock.Held());
     const ProgramRun run = RunUnattended(list, kLauncherBoundMs);
     EXPECT_TRUE(run.ended);

@@ -3,21 +3,18 @@
 // a duplicate, a document the shell cannot open and one whose program crashes. Each must
 // end within its bound (no more search passes than the time-out allows; the pauses are
 // counted, not waited), give the expected result and log line, and leave no handle open and
-// none kept except the one a test launch keeps until it is ended.
+// none kept except the one a test launch keeps until it is ended or its executant destroyed.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "Executant.h"
 #include "FaultTestSupport.h"
 #include "LaunchMessages.h"
 #include "LaunchSettings.h"
-#include "RingList.h"
-#include "SettingsFile.h"
 #include "WinTestSupport.h"
 
 namespace {
@@ -77,73 +74,50 @@ protected:
         EndPrograms({kRunningCopy});
     }
 
-    std::string RunningCopyPath() { return folder_.File(kRunningCopy); }
-
-    std::unique_ptr<Executant> Make(const Fault& fault, int index) { return MakeExecutant(SettingsOf(fault, index)); }
-
-    EntrySettings SettingsOf(const Fault& fault, int index)
+    std::unique_ptr<Executant> Make(const Fault& fault, int index)
     {
-        const std::string report = folder_.File("report" + std::to_string(index) + ".txt");
-        const std::string arguments = "--report " + report + " " + fault.options;
+        const std::string arguments =
+            "--report " + folder_.File("report" + std::to_string(index) + ".txt") + " " + fault.options;
+        const std::string document = folder_.File("doc" + std::to_string(index) + kTestExtension);
         EntrySettings settings = {
             {"ExecutionInputTO", std::to_string(fault.inputTimeout)},
             {"ExecutionPosition", "30,40"},
             {"ExecutionSize", "320,200"},
+            {"ExecutionArguments", arguments},
         };
         switch (fault.program) {
-        case kTestApp:
-            settings.push_back({"ExecutionFileName", TestAppPath()});
-            settings.push_back({"ExecutionArguments", arguments});
-            break;
-        case kConsole:
-            settings.push_back({"ExecutionFileName", ConsoleTestAppPath()});
-            settings.push_back({"ExecutionArguments", arguments});
-            break;
-        case kMissing:
-            settings.push_back({"ExecutionFileName", folder_.File("missing.exe")});
-            break;
+        case kTestApp: settings.push_back({"ExecutionFileName", TestAppPath()}); break;
+        case kConsole: settings.push_back({"ExecutionFileName", ConsoleTestAppPath()}); break;
+        case kMissing: settings.push_back({"ExecutionFileName", folder_.File("missing.exe")}); break;
         case kRunningCopyOf:
-            settings.push_back({"ExecutionFileName", RunningCopyPath()});
+            settings.push_back({"ExecutionFileName", folder_.File(kRunningCopy)});
             settings.push_back({"ExecutionInitialOnce", "1"});
             break;
         case kDocument:
-        case kMissingDocument: {
-            const std::string document = folder_.File("doc" + std::to_string(index) + kTestExtension);
+        case kMissingDocument:
             if (fault.program == kDocument) std::ofstream(document) << arguments << "\n";
-            settings.push_back({"ExecutionFileName", "document"});
-            settings.push_back({"ExecutionArguments", document});
-            settings.push_back({"ExecutionShellExec", "1"});
+            settings = {{"ExecutionFileName", "document"}, {"ExecutionArguments", document},
+                        {"ExecutionShellExec", "1"}, settings[0], settings[1], settings[2]};
             break;
         }
-        }
-        return settings;
+        return MakeExecutant(settings);
     }
 
     static std::string ExpectedLog(const Fault& fault, const Executant& e)
     {
         const std::string commandLine = BuildCommandLine(e.FileName.Text(), e.Arguments.Text());
+        const char* file = e.FileName.Text();
         char line[1024] = {0};
         switch (fault.outcome) {
-        case kStarted:
-            std::snprintf(line, sizeof line, LaunchText::kCreateSucceeded, commandLine.c_str());
-            break;
-        case kCreateFailed:
-            std::snprintf(line, sizeof line, LaunchText::kCreateFailed, commandLine.c_str());
-            break;
-        case kTimedOut:
-            std::snprintf(line, sizeof line, LaunchText::kIdleTimeout, e.FileName.Text(), fault.inputTimeout / 1000);
-            break;
-        case kWaitFailed:
-            std::snprintf(line, sizeof line, LaunchText::kNoProcessHandle, e.FileName.Text());
-            break;
-        case kDuplicate:
-            std::snprintf(line, sizeof line, LaunchText::kAlreadyRunning, e.FileName.Text(), "(null)");
-            break;
+        case kStarted: std::snprintf(line, sizeof line, LaunchText::kCreateSucceeded, commandLine.c_str()); break;
+        case kCreateFailed: std::snprintf(line, sizeof line, LaunchText::kCreateFailed, commandLine.c_str()); break;
+        case kTimedOut: std::snprintf(line, sizeof line, LaunchText::kIdleTimeout, file, fault.inputTimeout / 1000); break;
+        case kWaitFailed: std::snprintf(line, sizeof line, LaunchText::kNoProcessHandle, file); break;
+        case kDuplicate: std::snprintf(line, sizeof line, LaunchText::kAlreadyRunning, file, "(null)"); break;
         case kShellFailed:
             std::snprintf(line, sizeof line, LaunchText::kShellHead, e.Arguments.Text());
             return line + std::string(LaunchText::kShellExecFailed);
-        case kShellNoWindow:
-            return LaunchText::kNoTopLevelWindow;
+        case kShellNoWindow: return LaunchText::kNoTopLevelWindow;
         }
         return line;
     }
@@ -151,7 +125,7 @@ protected:
 
 TEST_F(LaunchFaults, EveryFaultEndsInItsBoundWithNoHandleLeft)
 {
-    ChildProcess running = StartTestAppCopy(RunningCopyPath());
+    ChildProcess running = StartTestAppCopy(folder_.File(kRunningCopy));
     ASSERT_TRUE(running.Running());
     TestFileType fileType;
     // Wine opens some handles of its own on first use (the shell, the registry): one launch of
@@ -177,92 +151,23 @@ TEST_F(LaunchFaults, EveryFaultEndsInItsBoundWithNoHandleLeft)
             EXPECT_EQ(before, CurrentHandles());
         }
 
-        // A second test launch first closes what the first one kept; ending closes the rest.
-        for (int round = 0; round < 2; ++round) {
+        // A second test launch first closes what the first one kept; ending closes the rest, and
+        // so does destroying the executant after a third.
+        for (int round = 0; round < 3; ++round) {
+            if (round == 2) {
+                e->EndApplication(kTerminate);
+                EXPECT_EQ(before, CurrentHandles());
+                EXPECT_EQ(nullptr, e->ProcessHandle);
+            }
             EXPECT_EQ(fault.launchResult < 0 ? fault.launchResult : 0, e->TestLaunch());
             HandleTally expected = before;
             expected.kept += fault.kept;
             EXPECT_EQ(expected, CurrentHandles()) << "round " << round;
         }
-        e->EndApplication(kTerminate);
+        e.reset();
         EXPECT_EQ(before, CurrentHandles());
-        EXPECT_EQ(nullptr, e->ProcessHandle);
     }
     EXPECT_EQ(tableBefore, LaunchHandlesInTable());
-}
-
-// A long list, ten kinds twenty times over, mostly programs that end at once so that the run
-// stays short: read from one settings file and launched one after the other as the
-// unattended start does, counting duplicates and failures its way.
-TEST_F(LaunchFaults, TwoHundredEntriesLeaveNoHandleOpen)
-{
-    const Fault kinds[] = {
-        {"exits, no wait", kTestApp, "--exit", 0, 0, kStarted, false, 0},
-        {"exits", kTestApp, "--exit", 5000, 0, kStarted, true, 0},
-        {"crash at start, no wait", kTestApp, "--crash", 0, 0, kStarted, false, 0},
-        {"missing program", kMissing, "", 5000, -1, kCreateFailed, false, 0},
-        {"duplicate", kRunningCopyOf, "", 5000, 1, kDuplicate, false, 0},
-        {"console program", kConsole, "--exit", 5000, 0, kWaitFailed, false, 0},
-        {"missing program", kMissing, "", 5000, -1, kCreateFailed, false, 0},
-        {"duplicate", kRunningCopyOf, "", 5000, 1, kDuplicate, false, 0},
-        {"document the shell cannot open", kMissingDocument, "", 5000, 0, kShellFailed, false, 0},
-        {"exits, no wait", kTestApp, "--exit", 0, 0, kStarted, false, 0},
-    };
-    constexpr int kEntries = 200;
-    constexpr int kKinds = sizeof kinds / sizeof kinds[0];
-    ChildProcess running = StartTestAppCopy(RunningCopyPath());
-    ASSERT_TRUE(running.Running());
-
-    const std::string list = folder_.File("list.ini");
-    std::vector<EntrySettings> list200;
-    for (int i = 0; i < kEntries; ++i) list200.push_back(SettingsOf(kinds[i % kKinds], i));
-    ASSERT_TRUE(WriteSettingsFile(list, list200));
-    for (const Fault& kind : kinds) Make(kind, kEntries)->Launch(nullptr);  // Wine's first-use handles
-    const HandleTally before = CurrentHandles();
-    const int tableBefore = LaunchHandlesInTable();
-
-    Executant* head = LoadSettingsFile(list.c_str());
-    ASSERT_NE(nullptr, head);
-    int entries = 0;
-    int duplicates = 0;
-    int failures = 0;
-    std::string wrong;
-    for (Executant* e = head; e != nullptr; e = e->NextExecutant(head), ++entries) {
-        const Fault& kind = kinds[entries % kKinds];
-        const size_t pausesBefore = pauses_.Pauses().size();
-        const int result = e->Launch(nullptr);
-        if (result == 1) ++duplicates;
-        if (result < 0) ++failures;
-        const size_t passes = kind.searched ? SearchPasses(BoundedInputTimeout(kind.inputTimeout)) : 0;
-        if (result != kind.launchResult || pauses_.Pauses().size() - pausesBefore != passes * kSearchLooksPerPass) {
-            wrong += "entry " + std::to_string(entries) + " (" + kind.name + "): result " + std::to_string(result) +
-                     ", pauses " + std::to_string(pauses_.Pauses().size() - pausesBefore) + "\n";
-        }
-    }
-    EXPECT_EQ(kEntries, entries);
-    EXPECT_EQ("", wrong);
-    EXPECT_EQ(40, duplicates);
-    EXPECT_EQ(40, failures);
-    EXPECT_EQ(before, CurrentHandles());
-    DeleteRing(head);
-    EXPECT_EQ(before, CurrentHandles());
-    EXPECT_EQ(tableBefore, LaunchHandlesInTable());
-}
-
-TEST_F(LaunchFaults, ADestroyedExecutantClosesTheHandleItKept)
-{
-    const HandleTally before = CurrentHandles();
-    {
-        std::vector<std::unique_ptr<Executant>> list;
-        for (int i = 0; i < 3; ++i) {
-            list.push_back(Make({"exits", kTestApp, "--exit", 0, 0, kStarted, false, 1}, i));
-            EXPECT_EQ(0, list.back()->TestLaunch());
-        }
-        HandleTally kept = before;
-        kept.kept += 3;
-        EXPECT_EQ(kept, CurrentHandles());
-    }
-    EXPECT_EQ(before, CurrentHandles());
 }
 
 }  // namespace

@@ -61,16 +61,14 @@ bool ChildProcess::Running() const
     return process_ != nullptr && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-HANDLE StartProcess(const std::string& commandLine, const char* directory, const char* desktop,
-                    const char* environment)
+HANDLE StartProcess(const std::string& commandLine, const char* directory, const char* desktop)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.lpDesktop = const_cast<char*>(desktop);
     PROCESS_INFORMATION info = {};
     std::string writable = commandLine;
-    if (!::CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, const_cast<char*>(environment),
-                          directory, &startup, &info)) {
+    if (!::CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &info)) {
         return nullptr;
     }
     ::CloseHandle(info.hThread);
@@ -93,9 +91,9 @@ ChildProcess StartTestAppCopy(const std::string& path, const std::string& report
     return child;
 }
 
-long RunProgram(const std::string& commandLine, const char* directory, const char* environment, DWORD timeoutMs)
+long RunProgram(const std::string& commandLine, DWORD timeoutMs)
 {
-    HANDLE process = StartProcess(commandLine, directory, nullptr, environment);
+    HANDLE process = StartProcess(commandLine);
     if (process == nullptr) return -1;
     long result = -1;
     if (::WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
@@ -107,21 +105,6 @@ long RunProgram(const std::string& commandLine, const char* directory, const cha
     }
     ::CloseHandle(process);
     return result;
-}
-
-std::string EnvironmentWith(const char* name, const char* value)
-{
-    std::string block;
-    const std::string prefix = std::string(name) + "=";
-    char* strings = ::GetEnvironmentStringsA();
-    for (const char* p = strings; *p != '\0'; p += std::strlen(p) + 1) {
-        if (_strnicmp(p, prefix.c_str(), prefix.size()) == 0) continue;
-        block.append(p).push_back('\0');
-    }
-    ::FreeEnvironmentStringsA(strings);
-    if (value != nullptr) block.append(prefix).append(value).push_back('\0');
-    block.push_back('\0');
-    return block;
 }
 
 std::string ProgramBeside(const char* name)

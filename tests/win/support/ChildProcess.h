@@ -23,10 +23,8 @@ private:
     HANDLE process_ = nullptr;
 };
 
-// Starts a command line; environment is a block of "NAME=value\0" strings, or null. Returns
-// the process handle (the caller closes it), or null.
-HANDLE StartProcess(const std::string& commandLine, const char* directory = nullptr, const char* desktop = nullptr,
-                    const char* environment = nullptr);
+// Starts a command line; returns the process handle (the caller closes it), or null.
+HANDLE StartProcess(const std::string& commandLine, const char* directory = nullptr, const char* desktop = nullptr);
 // Starts a program directly (not through the engine) and waits until it is idle.
 ChildProcess StartProgram(const std::string& program, const std::string& arguments, bool waitIdle = true);
 // Copies the test application to `path` (a name no other test uses) and starts the copy; with
@@ -34,10 +32,7 @@ ChildProcess StartProgram(const std::string& program, const std::string& argumen
 ChildProcess StartTestAppCopy(const std::string& path, const std::string& report = "",
                               const std::string& options = "");
 // Exit code of a program run to its end within the bound, or -1 (then it is terminated).
-long RunProgram(const std::string& commandLine, const char* directory = nullptr,
-                const char* environment = nullptr, DWORD timeoutMs = 20000);
-// The current environment with `name` replaced by `value` (null: removed).
-std::string EnvironmentWith(const char* name, const char* value);
+long RunProgram(const std::string& commandLine, DWORD timeoutMs = 20000);
 
 // Beside the running program: the test application, its console variant, the launcher.
 std::string ProgramBeside(const char* name);

@@ -12,7 +12,8 @@ constexpr DWORD kBoxCloseBoundMs = 5000;
 
 struct BoxSearch {
     DWORD processId;
-    HWND found;
+    HWND found;     // a message box: a dialog with the text control 0xFFFF
+    HWND window;    // a dialog of the program that is no message box
 };
 
 BOOL CALLBACK MatchBox(HWND window, LPARAM parameter)
@@ -24,12 +25,15 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM parameter)
     ::GetClassNameA(window, className, sizeof(className));
     // The style, not IsWindowVisible: on a desktop without a shown desktop window nothing
     // counts as visible. A box gets the style once its text is in place.
-    if (owner == search->processId && std::strcmp(className, "#32770") == 0 &&
-        (::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) {
-        search->found = window;
-        return FALSE;
+    if (owner != search->processId || std::strcmp(className, "#32770") != 0 ||
+        !(::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE))
+        return TRUE;
+    if (::GetDlgItem(window, 0xFFFF) == nullptr) {
+        search->window = window;
+        return TRUE;
     }
-    return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 std::string WindowText(HWND window)
@@ -76,14 +80,15 @@ void WaitUntilGone(HWND box)
 
 }  // namespace
 
-HWND FindMessageBox(DWORD processId, HDESK desktop)
+HWND FindMessageBox(DWORD processId, HDESK desktop, HWND* otherWindow)
 {
-    BoxSearch search = {processId, nullptr};
+    BoxSearch search = {processId, nullptr, nullptr};
     if (desktop != nullptr) {
         ::EnumDesktopWindows(desktop, MatchBox, reinterpret_cast<LPARAM>(&search));
     } else {
         ::EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
     }
+    if (otherWindow != nullptr) *otherWindow = search.window;
     return search.found;
 }
 
@@ -149,12 +154,18 @@ ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, cons
     if (desktop == nullptr) return run;
     if (HANDLE process = StartProcess(commandLine, directory, desktopName)) {
         const DWORD processId = ::GetProcessId(process);
-        for (DWORD waited = 0; waited < boundMs; waited += kPollMs) {
-            if (HWND box = FindMessageBox(processId, desktop)) {
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < boundMs) {
+            HWND window = nullptr;
+            if (HWND box = FindMessageBox(processId, desktop, &window)) {
                 run.boxes.push_back(ReadMessageBox(box));
                 PressButton(box, IDOK);
                 WaitUntilGone(box);
                 continue;
+            }
+            if (window != nullptr && !run.window) {
+                run.window = true;
+                PressButton(window, IDCANCEL);
             }
             if (::WaitForSingleObject(process, kPollMs) == WAIT_OBJECT_0) {
                 run.ended = true;

@@ -13,8 +13,9 @@ struct MessageBoxSeen {
     const char* icon;   // "warning", "information", "question", "error" or "none"
 };
 
-// A visible "#32770" window of the process on the desktop (null: the caller's), or null.
-HWND FindMessageBox(DWORD processId, HDESK desktop = nullptr);
+// A visible message box of the process on the desktop (null: the caller's), or null; a
+// visible dialog of the process that is no message box goes to `otherWindow`.
+HWND FindMessageBox(DWORD processId, HDESK desktop = nullptr, HWND* otherWindow = nullptr);
 // Reads caption, text (the static control 0xFFFF), owner and icon of a box.
 MessageBoxSeen ReadMessageBox(HWND box);
 void PressButton(HWND box, int button);
@@ -41,6 +42,7 @@ private:
 
 struct ProgramRun {
     bool ended = false;
+    bool window = false;                 // a window that is no message box came, closed with Cancel
     std::vector<MessageBoxSeen> boxes;   // in order
 
     int Count() const { return static_cast<int>(boxes.size()); }
@@ -48,9 +50,10 @@ struct ProgramRun {
     std::string Caption() const { return boxes.empty() ? std::string() : boxes.back().caption; }
     std::string Text() const { return boxes.empty() ? std::string() : boxes.back().text; }
 };
-// Runs a command line until it ends, reading every message box it shows and answering OK; in
-// the named desktop (made for the run) when `desktopName` is given. Gives up after `boundMs`,
-// a safety net for a program that hangs, not a timing; the program is then terminated.
+// Runs a command line until it ends, reading every message box it shows and answering OK and
+// closing its first other dialog (the main window) with Cancel; in the named desktop (made for
+// the run) when `desktopName` is given. Gives up after `boundMs`, a safety net for a program
+// that hangs, not a timing; the program is then terminated.
 ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, const char* directory = nullptr,
                              const char* desktopName = nullptr);
 // lodestay.exe -e -p FILE, run that way.

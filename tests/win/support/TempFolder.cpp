@@ -6,6 +6,32 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// Removes a folder with everything in it, read-only files included.
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
+            const std::string child = path + "\\" + data.cFileName;
+            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                ::DeleteFileA(child.c_str());
+            }
+        } while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+    }
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
 TempFolder::TempFolder(const char* tag)
 {
     static int counter = 0;
@@ -28,26 +54,17 @@ TempFolder::~TempFolder()
     if (!path_.empty()) RemoveTree(path_);
 }
 
-void RemoveTree(const std::string& path)
+HeldFile::HeldFile(const std::string& path)
+    : file_(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
-            const std::string child = path + "\\" + data.cFileName;
-            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                ::DeleteFileA(child.c_str());
-            }
-        } while (::FindNextFileA(find, &data));
-        ::FindClose(find);
-    }
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryA(path.c_str());
 }
+
+HeldFile::~HeldFile()
+{
+    if (Held()) ::CloseHandle(file_);
+}
+
+bool HeldFile::Held() const { return file_ != INVALID_HANDLE_VALUE; }
 
 bool WriteTextFile(const std::string& path, const std::string& bytes)
 {

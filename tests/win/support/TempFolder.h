@@ -17,8 +17,20 @@ private:
     std::string path_;
 };
 
-// Removes a folder with everything in it, read-only files included.
-void RemoveTree(const std::string& path);
+// Holds a file open without sharing while alive, as an editor or a backup program may: every
+// other open of it fails, in this process as in any other.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const;
+
+private:
+    void* file_;
+};
+
 bool WriteTextFile(const std::string& path, const std::string& bytes);
 std::string ReadTextFile(const std::string& path);
 
