@@ -49,6 +49,34 @@ void Show(HWND window, int command)
     }
 }
 
+bool Restored(HWND window, bool hide, UINT command)
+{
+    if (hide) return ::IsWindowVisible(window) != FALSE;
+    if (command == SW_SHOWMAXIMIZED) return ::IsZoomed(window) != FALSE;
+    if (command == SW_SHOWMINIMIZED || command == SW_MINIMIZE || command == SW_SHOWMINNOACTIVE) {
+        return ::IsIconic(window) != FALSE;
+    }
+    return !::IsIconic(window);
+}
+
+// The asynchronous forms return at once, and a window brought back maximised takes the
+// foreground when its thread gets to it: after the main window came to the front, if it is
+// late. So wait a little for the other threads, never long for a hung one.
+void SettleOtherThreads(const std::vector<HWND>& windows, const std::vector<UINT>& commands, bool hide)
+{
+    constexpr DWORD kBudgetMs = 1000;
+    constexpr UINT kAnswerMs = 100;
+    const DWORD start = ::GetTickCount();
+    for (size_t i = 0; i < windows.size(); ++i) {
+        HWND window = windows[i];
+        if (!OtherThread(window) || !::IsWindow(window)) continue;
+        while (!Restored(window, hide, commands[i]) && ::GetTickCount() - start < kBudgetMs) ::Sleep(10);
+        // Answered only once the thread has left the show it was carrying out.
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &answer);
+    }
+}
+
 BOOL CALLBACK ShelveOne(HWND window, LPARAM)
 {
     if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != nullptr || IsShellWindow(window)) return TRUE;
@@ -99,6 +127,7 @@ int RestoreShelvedWindows()
             Show(window, command == SW_SHOWNORMAL ? SW_SHOWNOACTIVATE : static_cast<int>(command));
         }
     }
+    SettleOtherThreads(g_shelf.windows, g_shelf.showCommands, g_shelf.hide);
     g_shelf = Shelf();
     return 0;
 }
