@@ -286,7 +286,7 @@ void ExecutantListDialog::FinishMove(const std::vector<Executant*>& selection)
     modified = true;
 }
 
-void ExecutantListDialog::MoveUp()
+void ExecutantListDialog::Move(bool up)
 {
     const int count = ListView_GetItemCount(List());
     if (count <= 1 || head == nullptr) {
@@ -296,10 +296,10 @@ void ExecutantListDialog::MoveUp()
     std::vector<Executant*> selection;
     const int selected = GetSelection(selection);
     if (selected == 0) {
-        head = static_cast<Executant*>(head->Next());
+        head = static_cast<Executant*>(up ? head->Next() : head->Prev());
     } else if (selected == count) {
         RebuildReversed(selection);
-    } else {
+    } else if (up) {
         for (size_t i = 0; i < selection.size(); ++i) {
             Executant* moving = selection[i];
             if (moving == head) continue;
@@ -310,23 +310,6 @@ void ExecutantListDialog::MoveUp()
             above->InsertBefore(moving);
             if (above == head) head = moving;
         }
-    }
-    FinishMove(selection);
-}
-
-void ExecutantListDialog::MoveDown()
-{
-    const int count = ListView_GetItemCount(List());
-    if (count <= 1 || head == nullptr) {
-        ::SetFocus(List());
-        return;
-    }
-    std::vector<Executant*> selection;
-    const int selected = GetSelection(selection);
-    if (selected == 0) {
-        head = static_cast<Executant*>(head->Prev());
-    } else if (selected == count) {
-        RebuildReversed(selection);
     } else {
         const bool firstWasHead = selection.front() == head;
         for (size_t i = selection.size(); i-- > 0;) {

@@ -40,8 +40,8 @@ public:
     int GetSelection(std::vector<Executant*>& selection);
     void Reselect(const std::vector<Executant*>& selection);
     void UpdateButtons();
-    void MoveUp();
-    void MoveDown();
+    void MoveUp() { Move(true); }
+    void MoveDown() { Move(false); }
     void DeleteSelected();
     void SelectAll();
     void Deselect();
@@ -89,6 +89,8 @@ protected:
     void OnDestroy() override;
 
 private:
+    void Move(bool up);
+    bool ChooseSettingsFile(bool open, std::string* chosen);
     void RebuildReversed(const std::vector<Executant*>& selection);
     void FinishMove(const std::vector<Executant*>& selection);
     void LockDrawing(bool lock);

@@ -46,12 +46,9 @@ bool ExecutantListDialog::MayReplaceFile()
                           settingsFileName.c_str()) == IDYES;
 }
 
-void ExecutantListDialog::OnLoad()
+bool ExecutantListDialog::ChooseSettingsFile(bool open, std::string* chosen)
 {
-    if (!UpdateData(true)) return;
-    if (modified && AppMessageBox(MainText::kAskDiscardForLoad, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-        return;
-    }
+    // Both dialogs start in the folder of the current name, with that name filled in.
     const std::string folder = FolderPart(settingsFileName.c_str());
     FileDialogRequest request;
     request.owner = Handle();
@@ -59,9 +56,18 @@ void ExecutantListDialog::OnLoad()
     request.defaultExtension = MainText::kSettingsExtension;
     request.initialFile = FileNamePart(settingsFileName.c_str());
     request.initialFolder = folder.c_str();
-    request.flags = kLoadFlags;
+    request.flags = open ? kLoadFlags : kChooseFlags;
+    return open ? RunOpenFileDialog(request, chosen) : RunSaveFileDialog(request, chosen);
+}
+
+void ExecutantListDialog::OnLoad()
+{
+    if (!UpdateData(true)) return;
+    if (modified && AppMessageBox(MainText::kAskDiscardForLoad, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        return;
+    }
     std::string chosen;
-    if (!RunOpenFileDialog(request, &chosen)) return;
+    if (!ChooseSettingsFile(true, &chosen)) return;
 
     bool complete = true;
     Executant* loaded = LoadSettingsFile(chosen.c_str(), &complete);
@@ -96,16 +102,8 @@ bool ExecutantListDialog::OnSave()
 void ExecutantListDialog::OnChooseFileName()
 {
     if (!UpdateData(true)) return;
-    const std::string folder = FolderPart(settingsFileName.c_str());
-    FileDialogRequest request;
-    request.owner = Handle();
-    request.filter = MainText::kSettingsFilter;
-    request.defaultExtension = MainText::kSettingsExtension;
-    request.initialFile = FileNamePart(settingsFileName.c_str());
-    request.initialFolder = folder.c_str();
-    request.flags = kChooseFlags;
     std::string chosen;
-    if (!RunSaveFileDialog(request, &chosen)) return;
+    if (!ChooseSettingsFile(false, &chosen)) return;
     settingsFileName = chosen;
     UpdateData(false);
     modified = true;
