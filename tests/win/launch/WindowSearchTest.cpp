@@ -17,22 +17,6 @@ std::vector<unsigned> FruitlessPauses(size_t passes)
     return std::vector<unsigned>(passes * kSearchLooksPerPass, kSearchLookInterval);
 }
 
-TEST(WindowSearch, PassesFollowTheTimeOut)
-{
-    struct Case {
-        unsigned timeout;
-        size_t passes;
-    } cases[] = {{0, 1}, {500, 1}, {999, 1}, {5000, 5}, {5999, 5}, {250000, 99}};
-    Executant e;
-    for (const Case& c : cases) {
-        PauseRecorder pauses;
-        e.ResetWindowSearch(kSearchByProcessId);
-        // No window belongs to process id 0, so every pass fails.
-        EXPECT_EQ(nullptr, RunSearchPasses(0, c.timeout));
-        EXPECT_EQ(FruitlessPauses(c.passes), pauses.Pauses()) << c.timeout;
-    }
-}
-
 class WindowSearchLaunch : public ::testing::Test {
 protected:
     TempFolder folder_;
