@@ -65,20 +65,4 @@ TEST_F(WindowSearchLaunch, FindsAWindowThatAppearsLate)
     EXPECT_EQ((std::vector<long>{20, 30, 310, 210}), Numbers(ReadReport(report)["window.normal"]));
 }
 
-// A negative time-out from a hand-edited file would mean a wait of 49 days and millions of
-// passes; it is held at 99999 ms.
-TEST_F(WindowSearchLaunch, NegativeTimeOutIsBounded)
-{
-    PauseRecorder pauses;
-    const std::string report = folder_.File("negative.txt");
-    auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
-                            {"ExecutionArguments", "--report " + report + " --owned"},
-                            {"ExecutionPosition", "10,10"},
-                            {"ExecutionInputTO", "-1"}});
-    EXPECT_EQ(-1, e->InputTimeout);
-    EXPECT_EQ(0, e->Launch(nullptr));
-    EXPECT_EQ(FruitlessPauses(99), pauses.Pauses());
-    cleanup_.Add(ReportedProcessId(WaitForReport(report)));
-}
-
 }  // namespace
