@@ -24,6 +24,12 @@
 namespace {
 
 HWND g_thief = nullptr;
+// A timer procedure must be stdcall, which a lambda is not on 32-bit Windows.
+void CALLBACK StealCapture(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::SetCapture(g_thief);
+}
 
 // Posts `command` to `window` (none for 0), then acts in the dialog of this thread that holds
 // `control` once it is up, and presses `button` there.
@@ -231,10 +237,7 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
     script.Then([&] {
         g_thief = ::CreateWindowExA(0, "STATIC", "thief", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         // Outside the script's step, whose tick cannot run again while the message box waits.
-        ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-            ::KillTimer(nullptr, id);
-            ::SetCapture(g_thief);
-        });
+        ::SetTimer(nullptr, 0, 10, StealCapture);
         return true;
     });
     // Disarmed before the message shows, so that the box cannot start a second pick.
