@@ -122,6 +122,7 @@ TEST_F(Startup, PathOption)
         {"file without records", "-p valid.ini", nullptr, nullptr, {}},
         {"unattended start of the chosen file", "-p valid.ini -e", nullptr, nullptr,
          {NoApplications("valid.ini")}},
+        {"unattended start of a missing file", "-p missing.ini -e", nullptr, nullptr, {NoApplications("missing.ini")}},
     };
     for (const StartCase& c : cases) Check(c);
 }

@@ -76,25 +76,37 @@ TEST_F(DuplicateGuard, LooksOnTheNamedDesktopOnly)
     EXPECT_TRUE(CheckModuleNotRunning("NoSuchDesktop", "deskapp.exe"));
 }
 
-TEST_F(DuplicateGuard, NtSeesOnlyProcessesWithAWindowAndNotItself)
+// The NT family sees only programs with a window and never itself; the 95 family's snapshot
+// sees every process, this one too, whatever desktop is named.
+TEST_F(DuplicateGuard, OnlyThe95FamilySeesWindowlessProcessesAndItself)
 {
-    if (GetOsFamily() != kOsNT) GTEST_SKIP() << "NT family only";
     ChildProcess windowless = RunCopy("quietapp.exe", "--no-window");
     ASSERT_TRUE(windowless.Running());
-    EXPECT_TRUE(CheckModuleNotRunning(nullptr, "quietapp.exe"));
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, sizeof self);
-    EXPECT_TRUE(CheckModuleNotRunning(nullptr, self));
+    // With a window of its own, so that the NT route has to pass itself over.
+    HWND own = ::CreateWindowExA(0, "STATIC", "self", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const bool seen = GetOsFamily() == kOsWin95;
+    EXPECT_EQ(!seen, CheckModuleNotRunning("NoSuchDesktop", "C:\\Else\\QUIETAPP.EXE"));
+    EXPECT_EQ(!seen, CheckModuleNotRunning(nullptr, self));
+    EXPECT_TRUE(CheckModuleNotRunning(nullptr, "quietapp.ex"));
+    ::DestroyWindow(own);
 }
 
-TEST_F(DuplicateGuard, NtRefusesWhenTheProcessFunctionsAreMissing)
+TEST_F(DuplicateGuard, RefusesWithoutTheFamilysProcessFunctions)
 {
-    if (GetOsFamily() != kOsNT) GTEST_SKIP() << "NT family only";
-    auto saved = Bound::EnumProcessModules;
+    auto modules = Bound::EnumProcessModules;
+    auto snapshot = Bound::CreateToolhelp32Snapshot;
     Bound::EnumProcessModules = nullptr;
+    Bound::CreateToolhelp32Snapshot = nullptr;
     const bool notRunning = CheckModuleNotRunning(nullptr, "nothing-runs-this.exe");
-    Bound::EnumProcessModules = saved;
+    Bound::EnumProcessModules = modules;
+    Bound::CreateToolhelp32Snapshot = snapshot;
     EXPECT_FALSE(notRunning);
+    // Without both snapshots the 95 family's shell search has no new child to look for.
+    if (GetOsFamily() == kOsWin95) {
+        EXPECT_EQ(nullptr, Executant().FindMainWindow(::GetCurrentProcess(), 1000, nullptr, nullptr));
+    }
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 // The unattended start end to end: lodestay.exe -e -p FILE over a list of test-application
 // entries, in the same desktop as this driver. The driver reads the one message box the
 // launcher may show (caption and the static text 0xFFFF), presses OK, and checks where the
-// windows went from the programs' own reports. The Windows 98 runs set Wine's reported
-// version for lodestay.exe only, and show the 95-family routes by what they do: the guard's
-// snapshot also sees programs without a window.
+// windows went from the programs' own reports.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,14 +15,6 @@
 namespace {
 
 using Entry = EntrySettings;
-
-// The launcher with Wine reporting `version` to it (null: the default).
-ProgramRun RunLauncherAs(const std::string& settingsPath, const char* version)
-{
-    if (version == nullptr) return RunUnattended(settingsPath);
-    ReportedVersion reported("lodestay.exe", version);
-    return RunUnattended(settingsPath);
-}
 
 class LaunchAllEndToEnd : public ::testing::Test {
 protected:
@@ -56,11 +45,6 @@ protected:
         cleanup_.Add(pid);
         if (HWND window = WindowOfProcess(pid)) RequestReport(window);
         return ReadReport(ReportPath(name));
-    }
-
-    ChildProcess RunCopy(const char* name, const char* options)
-    {
-        return StartTestAppCopy(folder_.File(name), ReportPath(name), options);
     }
 };
 
@@ -140,7 +124,7 @@ TEST_F(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
 
 TEST_F(LaunchAllEndToEnd, ReportsDuplicatesAndFailuresInOneMessage)
 {
-    ChildProcess running = RunCopy("dupe-e2e.exe", "");
+    ChildProcess running = StartTestAppCopy(folder_.File("dupe-e2e.exe"), ReportPath("dupe-e2e.exe"));
     const std::string duplicate = folder_.File("dupe-e2e.exe");
     const std::string missing = folder_.File("missing-e2e.exe");
     struct Case {
@@ -171,62 +155,6 @@ TEST_F(LaunchAllEndToEnd, ReportsDuplicatesAndFailuresInOneMessage)
             expected += line;
         }
         EXPECT_EQ(expected, run.Text()) << c.duplicates << "/" << c.failures;
-    }
-}
-
-TEST_F(LaunchAllEndToEnd, AnEmptyListSaysSoWithThePath)
-{
-    const std::string path = WriteSettings({});
-    const std::string missing = folder_.File("no-such-list.ini");
-    for (const std::string& list : {path, missing}) {
-        ProgramRun run = RunUnattended(list);
-        EXPECT_TRUE(run.ended);
-        EXPECT_EQ(1, run.Count());
-        char expected[1024];
-        std::snprintf(expected, sizeof expected, LaunchText::kNoApplications, list.c_str());
-        EXPECT_EQ(expected, run.Text());
-    }
-}
-
-// The guard on the 95 family walks every process; on the NT family it only sees programs
-// with a window. A copy without a window therefore counts as running only on Windows 98.
-// Shell mode works on both: the document's window is placed.
-TEST_F(LaunchAllEndToEnd, TheReportedFamilyChoosesTheRoutes)
-{
-    TestFileType fileType;
-    ChildProcess quiet = RunCopy("quiet-e2e.exe", "--no-window");
-    struct Case {
-        const char* version;
-        int boxes;
-    } cases[] = {{"win98", 1}, {"win2k", 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.version);
-        const std::string doc = folder_.File(std::string("doc-") + c.version + kTestExtension);
-        std::ofstream(doc) << "--report " << ReportPath(std::string("doc-") + c.version) << "\n";
-        const std::string again = std::string("again-") + c.version;
-        const std::vector<Entry> entries = {
-            {{"ExecutionFileName", folder_.File("quiet-e2e.exe")},
-             {"ExecutionArguments", "--report " + ReportPath(again) + " --no-window"},
-             {"ExecutionInitialOnce", "1"}},
-            {{"ExecutionFileName", "document"},
-             {"ExecutionArguments", doc},
-             {"ExecutionShellExec", "1"},
-             {"ExecutionPosition", "90,110"},
-             {"ExecutionSize", "350,260"}},
-        };
-        ProgramRun run = RunLauncherAs(WriteSettings(entries), c.version);
-        EXPECT_TRUE(run.ended);
-        EXPECT_EQ(c.boxes, run.Count()) << run.Text();
-        if (c.boxes == 1) {
-            char line[256];
-            std::snprintf(line, sizeof line, LaunchText::kDuplicateCount, 1);
-            EXPECT_EQ(std::string(LaunchText::kLaunchErrorHead) + line, run.Text());
-            EXPECT_TRUE(ReadReport(ReportPath(again)).empty());
-        } else {
-            cleanup_.Add(ReportedProcessId(WaitForReport(ReportPath(again))));
-        }
-        Report placed = FinalReport(std::string("doc-") + c.version);
-        EXPECT_EQ((std::vector<long>{90, 110, 350, 260}), Numbers(placed["window.normal"]));
     }
 }
 

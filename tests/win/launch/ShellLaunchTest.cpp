@@ -68,24 +68,6 @@ TEST_F(ShellLaunch, OpensTheDocumentAndPlacesItsWindow)
     EXPECT_EQ(GetOsFamily() == kOsNT ? kSearchByModulePath : kSearchByProcessId, WindowSearch().mode);
 }
 
-// The shell hands the show command to the program, which is already maximised when it is
-// found: the registered place becomes its restored rectangle, and it stays maximised.
-TEST_F(ShellLaunch, ShowsMaximisedWithTheRegisteredRestoredPlace)
-{
-    const std::string doc = Document("maximised", "");
-    auto e = ShellExecutant(doc, {{"ExecutionPosition", "70,80"},
-                                  {"ExecutionSize", "360,250"},
-                                  {"ExecutionShowMode", "3"}});
-    EXPECT_EQ(0, e->Launch(nullptr));
-    Report r = Placed("maximised");
-    EXPECT_EQ("3", r["window.showcmd"]);
-    EXPECT_EQ("1", r["window.zoomed"]);
-    EXPECT_EQ((std::vector<long>{70, 80, 360, 250}), Numbers(r["window.normal"]));
-    RECT work;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_GE(Numbers(r["window.rect"])[2], work.right - work.left);
-}
-
 // Two copies of one program: the user's own (higher in the Z order) and the one the shell
 // starts. The older one is neither moved nor ended, also when the new window comes late. When
 // the shell's process ends without a window, the NT family's search takes the older copy but
@@ -138,7 +120,7 @@ TEST_F(ShellLaunch, TestLaunchKeepsTheWindowThreadEvenWithoutPlacement)
     EXPECT_EQ(ReportedProcessId(r), ::GetProcessId(e->ProcessHandle));
 }
 
-TEST_F(ShellLaunch, LogsFailuresAndMissingWindows)
+TEST_F(ShellLaunch, LogsFailuresTimeOutsAndMissingWindows)
 {
     {
         PauseRecorder pauses;
@@ -151,20 +133,18 @@ TEST_F(ShellLaunch, LogsFailuresAndMissingWindows)
         EXPECT_EQ("ShellExecuteEx(" + doc + ") -> Success.\nToplevelWindow が獲得できませんでした.\n", log_.Text());
     }
     log_.Clear();
-    const std::string missing = folder_.File("missing.lodestaytest");
-    auto e = ShellExecutant(missing);
-    EXPECT_EQ(0, e->Launch(nullptr));
-    EXPECT_EQ("ShellExecuteEx(" + missing + ") -> Exec Faild.\n", log_.Text());
-}
-
-TEST_F(ShellLaunch, TimeOutNamesTheItemInWholeSeconds)
-{
-    const std::string doc = Document("slow", "--busy 3000");
-    auto e = ShellExecutant(doc, {{"ExecutionPosition", "10,10"}, {"ExecutionInputTO", "1500"}});
+    const std::string slow = Document("slow", "--busy 3000");
+    auto e = ShellExecutant(slow, {{"ExecutionPosition", "10,10"}, {"ExecutionInputTO", "1500"}});
     EXPECT_EQ(0, e->TestLaunch());
     EXPECT_EQ(nullptr, e->ProcessHandle);
     cleanup_.Add(ReportedProcessId(WaitForReport(ReportOf("slow"))));
-    EXPECT_EQ("ShellExecuteEx(" + doc + ") -> (" + doc + ")は起動完了待ﾀｲﾑｱｳﾄ(1 s).\n", log_.Text());
+    EXPECT_EQ("ShellExecuteEx(" + slow + ") -> (" + slow + ")は起動完了待ﾀｲﾑｱｳﾄ(1 s).\n", log_.Text());
+
+    log_.Clear();
+    const std::string missing = folder_.File("missing.lodestaytest");
+    e = ShellExecutant(missing);
+    EXPECT_EQ(0, e->Launch(nullptr));
+    EXPECT_EQ("ShellExecuteEx(" + missing + ") -> Exec Faild.\n", log_.Text());
 }
 
 }  // namespace

@@ -17,22 +17,6 @@ std::vector<unsigned> FruitlessPauses(size_t passes)
     return std::vector<unsigned>(passes * kSearchLooksPerPass, kSearchLookInterval);
 }
 
-TEST(WindowSearch, PassesFollowTheTimeOut)
-{
-    struct Case {
-        unsigned timeout;
-        size_t passes;
-    } cases[] = {{0, 1}, {500, 1}, {999, 1}, {5000, 5}, {5999, 5}, {250000, 99}};
-    Executant e;
-    for (const Case& c : cases) {
-        PauseRecorder pauses;
-        e.ResetWindowSearch(kSearchByProcessId);
-        // No window belongs to process id 0, so every pass fails.
-        EXPECT_EQ(nullptr, RunSearchPasses(0, c.timeout));
-        EXPECT_EQ(FruitlessPauses(c.passes), pauses.Pauses()) << c.timeout;
-    }
-}
-
 class WindowSearchLaunch : public ::testing::Test {
 protected:
     TempFolder folder_;
@@ -79,22 +63,6 @@ TEST_F(WindowSearchLaunch, FindsAWindowThatAppearsLate)
     cleanup_.Add(ReportedProcessId(r));
     ASSERT_TRUE(RequestReport(WindowOfProcess(ReportedProcessId(r))));
     EXPECT_EQ((std::vector<long>{20, 30, 310, 210}), Numbers(ReadReport(report)["window.normal"]));
-}
-
-// A negative time-out from a hand-edited file would mean a wait of 49 days and millions of
-// passes; it is held at 99999 ms.
-TEST_F(WindowSearchLaunch, NegativeTimeOutIsBounded)
-{
-    PauseRecorder pauses;
-    const std::string report = folder_.File("negative.txt");
-    auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
-                            {"ExecutionArguments", "--report " + report + " --owned"},
-                            {"ExecutionPosition", "10,10"},
-                            {"ExecutionInputTO", "-1"}});
-    EXPECT_EQ(-1, e->InputTimeout);
-    EXPECT_EQ(0, e->Launch(nullptr));
-    EXPECT_EQ(FruitlessPauses(99), pauses.Pauses());
-    cleanup_.Add(ReportedProcessId(WaitForReport(report)));
 }
 
 }  // namespace

@@ -102,11 +102,6 @@ MessageBoxSeen ReadMessageBox(HWND box)
     return seen;
 }
 
-void PressButton(HWND box, int button)
-{
-    ::PostMessageA(box, WM_COMMAND, button, 0);
-}
-
 MessageBoxWatcher::MessageBoxWatcher(int button) : button_(button), stop_(0), thread_(nullptr)
 {
     thread_ = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
@@ -138,7 +133,7 @@ DWORD WINAPI MessageBoxWatcher::Run(void* self)
             continue;
         }
         watcher->seen_.push_back(ReadMessageBox(box));
-        PressButton(box, watcher->button_);
+        ::PostMessageA(box, WM_COMMAND, watcher->button_, 0);
         WaitUntilGone(box);
     }
     return 0;
@@ -159,13 +154,13 @@ ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, cons
             HWND window = nullptr;
             if (HWND box = FindMessageBox(processId, desktop, &window)) {
                 run.boxes.push_back(ReadMessageBox(box));
-                PressButton(box, IDOK);
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
                 WaitUntilGone(box);
                 continue;
             }
             if (window != nullptr && !run.window) {
                 run.window = true;
-                PressButton(window, IDCANCEL);
+                ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
             }
             if (::WaitForSingleObject(process, kPollMs) == WAIT_OBJECT_0) {
                 run.ended = true;

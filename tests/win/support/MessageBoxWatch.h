@@ -18,7 +18,6 @@ struct MessageBoxSeen {
 HWND FindMessageBox(DWORD processId, HDESK desktop = nullptr, HWND* otherWindow = nullptr);
 // Reads caption, text (the static control 0xFFFF), owner and icon of a box.
 MessageBoxSeen ReadMessageBox(HWND box);
-void PressButton(HWND box, int button);
 
 // Closes, with `button`, every message box this process shows while it lives.
 class MessageBoxWatcher {

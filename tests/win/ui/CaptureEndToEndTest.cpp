@@ -24,6 +24,12 @@
 namespace {
 
 HWND g_thief = nullptr;
+// A timer procedure must be stdcall, which a lambda is not on 32-bit Windows.
+void CALLBACK StealCapture(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::SetCapture(g_thief);
+}
 
 // Outside any script step: a stdcall function, as the 32-bit build's timer callbacks must be.
 void CALLBACK StealCapture(HWND, UINT, UINT_PTR id, DWORD)

@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, MovesFollowTheirRules)
         {"ABCD", "BC", IDC_MOVE_UP, "BCAD"},   {"ABCD", "AC", IDC_MOVE_UP, "ACBD"},
         {"ABCD", "CD", IDC_MOVE_DOWN, "ABCD"}, {"ABCD", "AB", IDC_MOVE_DOWN, "CABD"},
         {"AB", "B", IDC_MOVE_UP, "BA"},        {"AB", "A", IDC_MOVE_DOWN, "BA"},
-        {"A", "A", IDC_MOVE_UP, "A"},
+        {"A", "A", IDC_MOVE_UP, "A"},          {"ABCD", "AB", IDC_MOVE_UP, "ABCD"},
     };
     window.head = Ring("ABCD");
     UiScript script;
