@@ -31,13 +31,6 @@ void CALLBACK StealCapture(HWND, UINT, UINT_PTR id, DWORD)
     ::SetCapture(g_thief);
 }
 
-// Outside any script step: a stdcall function, as the 32-bit build's timer callbacks must be.
-void CALLBACK StealCapture(HWND, UINT, UINT_PTR id, DWORD)
-{
-    ::KillTimer(nullptr, id);
-    ::SetCapture(g_thief);
-}
-
 // Posts `command` to `window` (none for 0), then acts in the dialog of this thread that holds
 // `control` once it is up, and presses `button` there.
 void InDialog(UiScript& script, Dialog* window, int command, int control, std::function<void(HWND)> act, int button)
