@@ -27,16 +27,18 @@ void LaunchAll(const char* settingsPath, Executant* head)
         AppMessageBoxF(MB_OK | MB_ICONWARNING, LaunchText::kNoApplications, settingsPath != nullptr ? settingsPath : "");
         return;
     }
-    int duplicates = 0;
-    int failures = 0;
+    LaunchTally tally;
     for (Executant* executant = head; executant != nullptr; executant = executant->NextExecutant(head)) {
-        const int result = executant->Launch(nullptr);
-        if (result == 1) ++duplicates;
-        if (result < 0) ++failures;
+        tally.Count(executant->Launch(nullptr));
     }
-    if (duplicates == 0 && failures == 0) return;
+    ReportLaunchErrors(tally);
+}
+
+void ReportLaunchErrors(const LaunchTally& tally)
+{
+    if (tally.duplicates == 0 && tally.failures == 0) return;
     std::string text = LaunchText::kLaunchErrorHead;
-    if (duplicates > 0) AppendFormatted(text, LaunchText::kDuplicateCount, duplicates);
-    if (failures > 0) AppendFormatted(text, LaunchText::kFailureCount, failures);
+    if (tally.duplicates > 0) AppendFormatted(text, LaunchText::kDuplicateCount, tally.duplicates);
+    if (tally.failures > 0) AppendFormatted(text, LaunchText::kFailureCount, tally.failures);
     AppMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
 }

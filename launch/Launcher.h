@@ -4,3 +4,16 @@
 #include "Executant.h"
 
 void LaunchAll(const char* settingsPath, Executant* head);
+
+// Results of launches, counted as the summary counts them: 1 a refused duplicate, negative a failure.
+struct LaunchTally {
+    int duplicates = 0;
+    int failures = 0;
+    void Count(int result)
+    {
+        if (result == 1) ++duplicates;
+        if (result < 0) ++failures;
+    }
+};
+// The one summary box of duplicates and failures; nothing when every launch went well.
+void ReportLaunchErrors(const LaunchTally& tally);

@@ -94,7 +94,6 @@ private:
     void RebuildReversed(const std::vector<Executant*>& selection);
     void FinishMove(const std::vector<Executant*>& selection);
     void LockDrawing(bool lock);
-    void ReportLaunches(int duplicates, int failures);
     // True when the list may be written over the file it came from (asks when it is incomplete).
     bool MayReplaceFile();
 

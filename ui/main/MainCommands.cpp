@@ -9,6 +9,7 @@
 #include "Executant.h"
 #include "ExecutantListDialog.h"
 #include "FileDialog.h"
+#include "Launcher.h"
 #include "MainWindowText.h"
 #include "PathText.h"
 #include "SettingsFile.h"
@@ -121,22 +122,6 @@ void ExecutantListDialog::OnExit()
     EndDialog(IDOK);
 }
 
-void ExecutantListDialog::ReportLaunches(int duplicates, int failures)
-{
-    if (duplicates == 0 && failures == 0) return;
-    char line[160];
-    std::string text(MainText::kLaunchErrorHead);
-    if (duplicates > 0) {
-        std::snprintf(line, sizeof(line), MainText::kDuplicatesLine, duplicates);
-        text += line;
-    }
-    if (failures > 0) {
-        std::snprintf(line, sizeof(line), MainText::kFailuresLine, failures);
-        text += line;
-    }
-    AppMessageBox(text.c_str());
-}
-
 void ExecutantListDialog::OnLaunchSelected()
 {
     std::vector<Executant*> selection;
@@ -144,13 +129,9 @@ void ExecutantListDialog::OnLaunchSelected()
         AppMessageBox(MainText::kNothingSelected);
         return;
     }
-    int duplicates = 0, failures = 0;
-    for (Executant* e : selection) {
-        const int result = e->Launch(nullptr);
-        if (result == 1) ++duplicates;
-        if (result < 0) ++failures;
-    }
-    ReportLaunches(duplicates, failures);
+    LaunchTally tally;
+    for (Executant* e : selection) tally.Count(e->Launch(nullptr));
+    ReportLaunchErrors(tally);
 }
 
 void ExecutantListDialog::OnLaunchAll()
@@ -160,13 +141,9 @@ void ExecutantListDialog::OnLaunchAll()
         return;
     }
     if (AppMessageBox(MainText::kAskLaunchAll, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-    int duplicates = 0, failures = 0;
-    for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) {
-        const int result = e->Launch(nullptr);
-        if (result == 1) ++duplicates;
-        if (result < 0) ++failures;
-    }
-    ReportLaunches(duplicates, failures);
+    LaunchTally tally;
+    for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) tally.Count(e->Launch(nullptr));
+    ReportLaunchErrors(tally);
 }
 
 void ExecutantListDialog::OnHelp()

@@ -21,9 +21,6 @@ inline constexpr const char kAskSaveOnExit[] =
 inline constexpr const char kNothingSelected[] = "ﾘｽﾄが未選択です";
 inline constexpr const char kListEmpty[] = "ﾘｽﾄが未登録です";
 inline constexpr const char kAskLaunchAll[] = "ﾘｽﾄのｱﾌﾟﾘｹｰｼｮﾝを全部起動しますか?";
-inline constexpr const char kLaunchErrorHead[] = "起動エラー\r\n";
-inline constexpr const char kDuplicatesLine[] = "重複起動しようとしたｱﾌﾟﾘｹｰｼｮﾝが %d 件ありました.\r\n";
-inline constexpr const char kFailuresLine[] = "起動に失敗したｱﾌﾟﾘｹｰｼｮﾝが %d 件ありました.\r\n";
 inline constexpr const char kHelpMissing[] = "ﾍﾙﾌﾟﾌｧｲﾙが見つかりません.";
 inline constexpr const char kHelpCaption[] = "HELP Error";
 

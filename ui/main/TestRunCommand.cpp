@@ -6,6 +6,7 @@
 #include "Executant.h"
 #include "ExecutantListDialog.h"
 #include "LaunchSleep.h"
+#include "Launcher.h"
 #include "SystemUtilities.h"
 #include "TestRunDialogs.h"
 #include "WindowShelf.h"
@@ -145,12 +146,13 @@ void ExecutantListDialog::OnTestRun()
         // Hidden, the main window would be out of reach: it waits on the taskbar instead.
         if (hide) ::ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
 
-        int failures = 0;
+        // Test launches skip the duplicate guard: only failures can be counted.
+        LaunchTally tally;
         for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) {
-            if (e->TestLaunch() < 0) ++failures;
+            if (e->TestLaunch() < 0) ++tally.failures;
         }
         LaunchSleep(delay);
-        ReportLaunches(0, failures);
+        ReportLaunchErrors(tally);
         ::ShowWindow(Handle(), SW_SHOWNORMAL);
 
         TestEndDialog end;
