@@ -1,15 +1,10 @@
 // A small program the tests start in a process of its own, for what is decided once per
-// process (the reported Windows family, the executable-extension list) and for checking
-// which program a command line really started.
+// process: the reported Windows family and the executable-extension list.
 //   family            exit code: (family + 1) * 16 + bits of the bound functions
 //   ext EXT...        exit code: bit i set when EXT number i counts as executable
-//   where FILE        writes its own path and current directory into FILE
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "SystemFunctions.h"
 #include "SystemUtilities.h"
@@ -55,21 +50,6 @@ int BoundBits()
     return bits;
 }
 
-int WriteWhere(const char* file)
-{
-    char path[MAX_PATH] = "";
-    char directory[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof(path));
-    ::GetCurrentDirectoryA(sizeof(directory), directory);
-    // Written beside and moved in place, so the waiting test never reads half a file.
-    const std::string partial = std::string(file) + ".part";
-    std::FILE* out = std::fopen(partial.c_str(), "wb");
-    if (out == nullptr) return 1;
-    std::fprintf(out, "%s\n%s", path, directory);
-    std::fclose(out);
-    return ::MoveFileExA(partial.c_str(), file, MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -83,8 +63,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         result = 0;
         for (int i = 2; i < __argc; ++i)
             if (IsExecutableExtension(__argv[i])) result |= 1 << (i - 2);
-    } else if (__argc >= 3 && std::strcmp(__argv[1], "where") == 0) {
-        result = WriteWhere(__argv[2]);
     }
     BindSystemFunctions(kBindAll, 0);
     return result;
