@@ -1,3 +1,4 @@
+// Recording stand-ins for the platform services the core calls; files are the real ones.
 #include "FakePlatform.h"
 
 #include <cstdio>
@@ -13,9 +14,9 @@ FakePlatformState& Fake()
 
 void ResetFake() { Fake() = FakePlatformState(); }
 
-int PlatformMessageBox(const char* text, unsigned style)
+int PlatformMessageBox(const char* text, unsigned)
 {
-    Fake().messages.push_back({text, style});
+    Fake().messages.push_back(text);
     return 1;
 }
 
@@ -24,12 +25,10 @@ void PlatformCloseHandle(void* handle) { Fake().closedHandles.push_back(handle);
 long long PlatformFileSize(const char* path)
 {
     struct stat info;
-    if (stat(path, &info) != 0) return -1;
-    return static_cast<long long>(info.st_size);
+    return stat(path, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
 }
 
 bool PlatformReplaceFile(const char* from, const char* to)
 {
-    if (Fake().failReplace) return false;
-    return std::rename(from, to) == 0;
+    return !Fake().failReplace && std::rename(from, to) == 0;
 }

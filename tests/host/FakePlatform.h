@@ -3,13 +3,8 @@
 #include <string>
 #include <vector>
 
-struct ShownMessage {
-    std::string text;
-    unsigned style;
-};
-
 struct FakePlatformState {
-    std::vector<ShownMessage> messages;
+    std::vector<std::string> messages;  // texts of the message boxes shown
     std::vector<void*> closedHandles;
     bool failReplace = false;
 };

@@ -7,20 +7,16 @@
 
 class TempDir {
 public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/lodestay-test-XXXXXX";
-        path_ = mkdtemp(pattern) != nullptr ? pattern : "/tmp";
-    }
+    TempDir() { if (mkdtemp(&path_[0]) == nullptr) std::abort(); }
     ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
 
 private:
-    std::string path_;
+    std::string path_ = "/tmp/lodestay-test-XXXXXX";
 };
 
-inline void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+inline void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 inline std::string ReadFile(const std::string& path)
 {
