@@ -1,17 +1,17 @@
 // The unattended start under load and with a settings file it cannot read, driven end to
-// end through lodestay.exe -e -p FILE in the same desktop as this driver. The one message
-// box is compared byte for byte with the text the user must see.
+// end through lodestay.exe -e -p FILE in the same desktop as this driver, and its summary
+// when only duplicates or only failures are to be told. The one message box is compared
+// byte for byte with the text the user must see.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "FaultTestSupport.h"
+#include "Launcher.h"
 #include "WinTestSupport.h"
 
 namespace {
 
-const char kRunningCopy[] = "dupe-e2e-fault.exe";
 // A safety net for a launcher that hangs, not a timing: the run takes a fraction of it.
 constexpr DWORD kLauncherBoundMs = 240000;
 
@@ -19,21 +19,15 @@ class UnattendedFaults : public ::testing::Test {
 protected:
     TempFolder folder_;
 
-    void SetUp() override { EndTestPrograms(); }
-    void TearDown() override
-    {
-        EndTestPrograms();
-        EndPrograms({kRunningCopy});
-    }
+    void TearDown() override { EndTestPrograms(); }
 
     std::string ReportPath(int i) { return folder_.File("report" + std::to_string(i) + ".txt"); }
 };
 
 TEST_F(UnattendedFaults, TwoHundredEntriesEndWithOneExactSummary)
 {
-    const std::string copy = folder_.File(kRunningCopy);
+    const std::string copy = folder_.File("dupe-e2e-fault.exe");
     ChildProcess running = StartTestAppCopy(copy);
-    ASSERT_TRUE(running.Running());
 
     // Per ten entries: five programs that start (three not waited for, one waited for until it
     // ends, one console program), three that do not exist and two copies of a running program.
@@ -41,33 +35,21 @@ TEST_F(UnattendedFaults, TwoHundredEntriesEndWithOneExactSummary)
     enum Kind { kNoWait, kWaited, kConsole, kMissing, kDuplicate };
     const Kind cycle[10] = {kNoWait, kMissing, kDuplicate, kWaited, kNoWait,
                             kMissing, kConsole, kDuplicate, kNoWait, kMissing};
-    const std::string list = folder_.File("list.ini");
     std::vector<int> started;
     std::vector<EntrySettings> entries;
     for (int i = 0; i < 200; ++i) {
         const std::string report = "--report " + ReportPath(i) + " --exit";
-        switch (cycle[i % 10]) {
-        case kNoWait:
-            entries.push_back({{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", report},
-                               {"ExecutionInputTO", "0"}});
-            started.push_back(i);
-            break;
-        case kWaited:
-            entries.push_back({{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", report}});
-            started.push_back(i);
-            break;
-        case kConsole:
-            entries.push_back({{"ExecutionFileName", ConsoleTestAppPath()}, {"ExecutionArguments", report}});
-            started.push_back(i);
-            break;
-        case kMissing:
-            entries.push_back({{"ExecutionFileName", folder_.File("missing" + std::to_string(i) + ".exe")}});
-            break;
-        case kDuplicate:
-            entries.push_back({{"ExecutionFileName", copy}, {"ExecutionInitialOnce", "1"}});
-            break;
-        }
+        const EntrySettings kinds[] = {
+            {{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", report}, {"ExecutionInputTO", "0"}},
+            {{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", report}},
+            {{"ExecutionFileName", ConsoleTestAppPath()}, {"ExecutionArguments", report}},
+            {{"ExecutionFileName", folder_.File("missing" + std::to_string(i) + ".exe")}},
+            {{"ExecutionFileName", copy}, {"ExecutionInitialOnce", "1"}},
+        };
+        entries.push_back(kinds[cycle[i % 10]]);
+        if (cycle[i % 10] <= kConsole) started.push_back(i);
     }
+    const std::string list = folder_.File("list.ini");
     ASSERT_TRUE(WriteSettingsFile(list, entries));
 
     const ProgramRun run = RunUnattended(list, kLauncherBoundMs);
@@ -97,6 +79,19 @@ TEST_F(UnattendedFaults, ALockedSettingsFileReadsAsOneWithoutApplications)
     EXPECT_EQ(1, run.Count());
     EXPECT_EQ("ファイル[" + list + "]で定義されたｱﾌﾟﾘｹｰｼｮﾝがありません", run.Text());
     EXPECT_TRUE(ReadReport(ReportPath(0)).empty());
+}
+
+// A count of nought has no line of its own.
+TEST(LaunchSummary, NamesOnlyWhatWentWrong)
+{
+    MessageBoxWatcher watcher;
+    ReportLaunchErrors(LaunchTally{2, 0});
+    ReportLaunchErrors(LaunchTally{0, 1});
+    const std::vector<MessageBoxSeen>& boxes = watcher.Stop();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("起動エラー\r\n重複起動しようとしたｱﾌﾟﾘｹｰｼｮﾝが 2 件ありました.\r\n", boxes[0].text);
+    EXPECT_EQ("起動エラー\r\n起動に失敗したｱﾌﾟﾘｹｰｼｮﾝが 1 件ありました.\r\n", boxes[1].text);
+    EXPECT_STREQ("warning", boxes[1].icon);
 }
 
 }  // namespace

@@ -16,81 +16,59 @@ class DuplicateGuard : public ::testing::Test {
 protected:
     TempFolder folder_;
     CapturedLog log_;
-
-    // A copy of the test application under a name no other test uses.
-    ChildProcess RunCopy(const char* name, const char* options = "")
-    {
-        return StartTestAppCopy(folder_.File(name), folder_.File(std::string(name) + ".txt"), options);
-    }
-
-    int LaunchGuarded(const char* fileName, const char* once = "1", const char* desktop = nullptr)
-    {
-        auto e = MakeExecutant({{"ExecutionFileName", fileName}, {"ExecutionInitialOnce", once}});
-        return e->Launch(desktop);
-    }
 };
 
-TEST_F(DuplicateGuard, MatchesFileNameAndExtensionInAnyFolderAndCase)
+// File name and extension must match, in any folder and case, and the setting be other than
+// 0; a launch through the shell is never guarded.
+TEST_F(DuplicateGuard, MatchesFileNameAndExtensionWhenTheSettingIsOn)
 {
-    ChildProcess copy = RunCopy("GuardApp.exe");
+    // A copy of the test application under a name no other test uses.
+    ChildProcess copy = StartTestAppCopy(folder_.File("GuardApp.exe"), folder_.File("GuardApp.txt"));
     ASSERT_TRUE(copy.Running());
-    EXPECT_EQ(1, LaunchGuarded("C:\\Nowhere\\GUARDAPP.EXE"));
-    EXPECT_EQ("Module [c:\\nowhere\\guardapp.exe] Already Running in Desktop[(null)].\n", log_.Text());
-
-    // Another extension or a longer name is another program.
-    EXPECT_EQ(-1, LaunchGuarded("C:\\Nowhere\\guardapp.com"));
-    EXPECT_EQ(-1, LaunchGuarded("C:\\Nowhere\\guardap.exe"));
-    EXPECT_EQ(-1, LaunchGuarded("C:\\Nowhere\\guardapp.exe.old"));
+    const struct {
+        const char* fileName;
+        const char* once;
+        const char* shell;
+        int result;
+    } cases[] = {
+        {"C:\\Nowhere\\GUARDAPP.EXE", "1", "0", 1}, {"x:\\guardapp.exe", "2", "0", 1},
+        {"x:\\guardapp.com", "1", "0", -1},          {"x:\\guardap.exe", "1", "0", -1},
+        {"x:\\guardapp.exe.old", "1", "0", -1},      {"x:\\guardapp.exe", "0", "0", -1},
+        {"x:\\guardapp.exe", "", "0", -1},           {"x:\\guardapp.exe", "abc", "0", -1},
+        {"x:\\guardapp.exe", "1", "1", 0},  // the shell finds no document to open
+    };
+    for (const auto& c : cases) {
+        auto e = MakeExecutant({{"ExecutionFileName", c.fileName},
+                                {"ExecutionArguments", folder_.File("no-such-document.nothing")},
+                                {"ExecutionShellExec", c.shell}});
+        e->SetSetting(kKeyInitialOnce, c.once);
+        EXPECT_EQ(c.result, e->Launch(nullptr)) << c.fileName << " " << c.once << " " << c.shell;
+    }
+    EXPECT_EQ(0u, log_.Text().find("Module [c:\\nowhere\\guardapp.exe] Already Running in Desktop[(null)].\n"));
 }
 
-TEST_F(DuplicateGuard, RunsOnlyWhenTheSettingIsOn)
+// The NT family sees only programs with a window, on the desktop named, and never itself; the
+// 95 family's snapshot sees every process, this one too, whatever desktop is named.
+TEST_F(DuplicateGuard, EachFamilySeesWhatItsRouteShows)
 {
-    ChildProcess copy = RunCopy("onceapp.exe");
-    for (const char* once : {"0", "", "abc"}) EXPECT_EQ(-1, LaunchGuarded("x:\\onceapp.exe", once)) << once;
-    auto without = MakeExecutant({{"ExecutionFileName", "x:\\onceapp.exe"}});
-    without->Settings.Find("ExecutionInitialOnce")->value.Assign("2");
-    EXPECT_EQ(1, without->Launch(nullptr));
-}
-
-TEST_F(DuplicateGuard, ShellModeIsNotGuarded)
-{
-    ChildProcess copy = RunCopy("shellonce.exe");
-    auto e = MakeExecutant({{"ExecutionFileName", "x:\\shellonce.exe"},
-                            {"ExecutionArguments", folder_.File("no-such-document.nothing")},
-                            {"ExecutionInitialOnce", "1"},
-                            {"ExecutionShellExec", "1"}});
-    EXPECT_EQ(0, e->Launch(nullptr));
-    EXPECT_EQ(std::string::npos, log_.Text().find("Already Running"));
-}
-
-TEST_F(DuplicateGuard, LooksOnTheNamedDesktopOnly)
-{
-    if (GetOsFamily() != kOsNT) GTEST_SKIP() << "desktops are an NT matter";
-    ChildProcess copy = RunCopy("deskapp.exe");
-    char desktop[256] = {0};
-    DWORD needed = 0;
-    ASSERT_TRUE(::GetUserObjectInformationA(::GetThreadDesktop(::GetCurrentThreadId()), UOI_NAME, desktop,
-                                            sizeof desktop, &needed));
-    EXPECT_EQ(1, LaunchGuarded("deskapp.exe", "1", desktop));
-    EXPECT_EQ("Module [deskapp.exe] Already Running in Desktop[" + std::string(desktop) + "].\n", log_.Text());
-    EXPECT_TRUE(CheckModuleNotRunning("NoSuchDesktop", "deskapp.exe"));
-}
-
-// The NT family sees only programs with a window and never itself; the 95 family's snapshot
-// sees every process, this one too, whatever desktop is named.
-TEST_F(DuplicateGuard, OnlyThe95FamilySeesWindowlessProcessesAndItself)
-{
-    ChildProcess windowless = RunCopy("quietapp.exe", "--no-window");
-    ASSERT_TRUE(windowless.Running());
+    ChildProcess windowed = StartTestAppCopy(folder_.File("deskapp.exe"), folder_.File("deskapp.txt"));
+    ChildProcess windowless =
+        StartTestAppCopy(folder_.File("quietapp.exe"), folder_.File("quietapp.txt"), "--no-window");
+    ASSERT_TRUE(windowed.Running() && windowless.Running());
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, sizeof self);
     // With a window of its own, so that the NT route has to pass itself over.
     HWND own = ::CreateWindowExA(0, "STATIC", "self", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    const bool seen = GetOsFamily() == kOsWin95;
-    EXPECT_EQ(!seen, CheckModuleNotRunning("NoSuchDesktop", "C:\\Else\\QUIETAPP.EXE"));
-    EXPECT_EQ(!seen, CheckModuleNotRunning(nullptr, self));
+    const bool nt = GetOsFamily() == kOsNT;
+    EXPECT_EQ(nt, CheckModuleNotRunning("NoSuchDesktop", "deskapp.exe"));
+    EXPECT_EQ(nt, CheckModuleNotRunning(nullptr, "C:\\Else\\QUIETAPP.EXE"));
+    EXPECT_EQ(nt, CheckModuleNotRunning(nullptr, self));
     EXPECT_TRUE(CheckModuleNotRunning(nullptr, "quietapp.ex"));
     ::DestroyWindow(own);
+
+    auto e = MakeExecutant({{"ExecutionFileName", "deskapp.exe"}, {"ExecutionInitialOnce", "1"}});
+    EXPECT_EQ(1, e->Launch("Default"));
+    EXPECT_EQ("Module [deskapp.exe] Already Running in Desktop[Default].\n", log_.Text());
 }
 
 TEST_F(DuplicateGuard, RefusesWithoutTheFamilysProcessFunctions)

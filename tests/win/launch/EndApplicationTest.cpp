@@ -1,6 +1,6 @@
 // Ending a test-launched application: the chosen methods in their fixed order, a pause only
-// after a post that succeeded, one log line assembled piece by piece, and nothing at all
-// for an executant that kept nothing.
+// after a post that succeeded, one log line assembled piece by piece, a program that has
+// already ended only noted, and nothing at all for a handle that is no process.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,65 +17,48 @@ protected:
     TempFolder folder_;
     CapturedLog log_;
     EndOnExit cleanup_;
-    int count_ = 0;
-
-    // Test-launches a copy (window program or console variant) that keeps a handle.
-    std::unique_ptr<Executant> Started(const std::string& program, const char* timeout = "5000")
-    {
-        const std::string report = folder_.File("end" + std::to_string(++count_) + ".txt");
-        auto e = MakeExecutant({{"ExecutionFileName", program},
-                                {"ExecutionArguments", "--report " + report},
-                                {"ExecutionInputTO", timeout}});
-        EXPECT_EQ(0, e->TestLaunch());
-        EXPECT_NE(nullptr, e->ProcessHandle);
-        cleanup_.AddHandle(e->ProcessHandle);
-        WaitForReport(report);
-        return e;
-    }
-
-    static std::string Head(const Executant& e)
-    {
-        char head[512];
-        std::snprintf(head, sizeof head, "Kill Check (%s) [H:%08X,T:%08X] : ", e.FileName.Text(),
-                      static_cast<unsigned>(reinterpret_cast<UINT_PTR>(e.ProcessHandle)), e.ThreadId);
-        return head;
-    }
-
-    // Our own handle, to see whether the program ended after the kept one was closed.
-    static HANDLE Watch(const Executant& e)
-    {
-        return ::OpenProcess(SYNCHRONIZE, FALSE, ::GetProcessId(static_cast<HANDLE>(e.ProcessHandle)));
-    }
 };
 
 TEST_F(EndApplication, RunsTheChosenMethodsInOrderPausingAfterSuccessfulPosts)
 {
-    struct Case {
+    const struct {
         unsigned methods;
+        bool console;         // its thread has no message queue: both posts fail
+        const char* options;
         const char* tags;
         std::vector<unsigned> pauses;
         bool ends;
-        bool console;  // its thread has no message queue: both posts fail, no pause at all
     } cases[] = {
-        {0, "", {}, false, false},
-        {1, "Post(WM_CLOSE) ", {}, false, false},  // a thread message WM_CLOSE reaches no window
-        {2, "Post(WM_QUIT) ", {}, true, false},
-        {4, "TerminateProcess()", {}, true, false},
-        {1 | 2, "Post(WM_CLOSE) Post(WM_QUIT) ", {500}, true, false},
-        {1 | 4, "Post(WM_CLOSE) TerminateProcess()", {500}, true, false},
-        {2 | 4, "Post(WM_QUIT) TerminateProcess()", {500}, true, false},
-        {1 | 2 | 4, "Post(WM_CLOSE) Post(WM_QUIT) TerminateProcess()", {500, 500}, true, false},
-        {1 | 2 | 4, "Post(WM_CLOSE) Post(WM_QUIT) TerminateProcess()", {}, true, true},
+        {0, false, "", "", {}, false},
+        {1, false, "", "Post(WM_CLOSE) ", {}, false},  // a thread message WM_CLOSE reaches no window
+        {2, false, "", "Post(WM_QUIT) ", {}, true},
+        {1 | 4, false, "", "Post(WM_CLOSE) TerminateProcess()", {500}, true},
+        {1 | 2 | 4, false, "", "Post(WM_CLOSE) Post(WM_QUIT) TerminateProcess()", {500, 500}, true},
+        {1 | 2 | 4, true, "", "Post(WM_CLOSE) Post(WM_QUIT) TerminateProcess()", {}, true},
+        {1 | 2 | 4, false, " --exit", "Already End.", {}, true},
     };
-    for (const Case& c : cases) {
-        auto e = c.console ? Started(ConsoleTestAppPath(), "0") : Started(TestAppPath());
-        HANDLE watch = Watch(*e);
-        const std::string head = Head(*e);
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(++n);
+        const std::string report = folder_.File("end" + std::to_string(n) + ".txt");
+        auto e = MakeExecutant({{"ExecutionFileName", c.console ? ConsoleTestAppPath() : TestAppPath()},
+                                {"ExecutionArguments", "--report " + report + c.options},
+                                {"ExecutionInputTO", "0"}});
+        ASSERT_EQ(0, e->TestLaunch());
+        cleanup_.AddHandle(e->ProcessHandle);
+        WaitForReport(report);
+        // Our own handle, to see whether the program ended after the kept one was closed.
+        HANDLE watch = ::OpenProcess(SYNCHRONIZE, FALSE, ::GetProcessId(static_cast<HANDLE>(e->ProcessHandle)));
+        if (*c.options != 0) {
+            ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(watch, 10000));
+        }
+        char head[512];
+        std::snprintf(head, sizeof head, "Kill Check (%s) [H:%08X,T:%08X] : ", e->FileName.Text(),
+                      static_cast<unsigned>(reinterpret_cast<UINT_PTR>(e->ProcessHandle)), e->ThreadId);
         log_.Clear();
         PauseRecorder pauses;
         EXPECT_EQ(0, e->EndApplication(c.methods));
-        SCOPED_TRACE(c.methods + 8 * c.console);
-        EXPECT_EQ(head + c.tags + "\n", log_.Text());
+        EXPECT_EQ(head + std::string(c.tags) + "\n", log_.Text());
         EXPECT_EQ(c.pauses, pauses.Pauses());
         EXPECT_EQ(nullptr, e->ProcessHandle);
         EXPECT_EQ(0u, e->ThreadId);
@@ -84,34 +67,18 @@ TEST_F(EndApplication, RunsTheChosenMethodsInOrderPausingAfterSuccessfulPosts)
     }
 }
 
-TEST_F(EndApplication, AnEndedProgramIsOnlyNoted)
+// Nothing kept, or a handle that is no process: forgotten, with nothing done and nothing logged.
+TEST_F(EndApplication, ForgetsWhatIsNoProcessSilently)
 {
-    const std::string report = folder_.File("gone.txt");
-    auto e = MakeExecutant({{"ExecutionFileName", TestAppPath()},
-                            {"ExecutionArguments", "--report " + report + " --exit"},
-                            {"ExecutionInputTO", "0"}});
-    ASSERT_EQ(0, e->TestLaunch());
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(static_cast<HANDLE>(e->ProcessHandle), 10000));
-    const std::string head = Head(*e);
-    log_.Clear();
-    e->EndApplication(7);
-    EXPECT_EQ(head + "Already End.\n", log_.Text());
-    EXPECT_EQ(nullptr, e->ProcessHandle);
-
-    // Nothing kept: nothing done, nothing logged.
-    log_.Clear();
-    e->ThreadId = 1234;
-    EXPECT_EQ(0, e->EndApplication(7));
-    EXPECT_EQ(0u, e->ThreadId);
-    EXPECT_EQ("", log_.Text());
-
-    // A handle that is no process: forgotten as silently.
-    e->ProcessHandle = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    e->ThreadId = 42;
-    EXPECT_EQ(0, e->EndApplication(7));
-    EXPECT_EQ(nullptr, e->ProcessHandle);
-    EXPECT_EQ(0u, e->ThreadId);
-    EXPECT_EQ("", log_.Text());
+    Executant e;
+    for (HANDLE handle : {static_cast<HANDLE>(nullptr), ::CreateEventA(nullptr, TRUE, FALSE, nullptr)}) {
+        e.ProcessHandle = handle;
+        e.ThreadId = 42;
+        EXPECT_EQ(0, e.EndApplication(7));
+        EXPECT_EQ(nullptr, e.ProcessHandle);
+        EXPECT_EQ(0u, e.ThreadId);
+        EXPECT_EQ("", log_.Text());
+    }
 }
 
 }  // namespace
