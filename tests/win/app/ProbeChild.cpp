@@ -11,8 +11,8 @@
 
 namespace {
 
-// 1: PSAPI bound, 2: ImmDisableIME bound, 4: tool-help bound, 8: the family's route finds
-// this very program.
+// 1: PSAPI bound, 2: ImmDisableIME bound, 4: tool-help bound. That each family's route finds
+// processes is shown by the duplicate guard's tests, which run under both families.
 int BoundBits()
 {
     int bits = 0;
@@ -20,33 +20,6 @@ int BoundBits()
         bits |= 1;
     if (Bound::ImmDisableIME) bits |= 2;
     if (Bound::CreateToolhelp32Snapshot && Bound::Process32First && Bound::Process32Next) bits |= 4;
-
-    char ownPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, ownPath, sizeof(ownPath));
-    const char* ownName = std::strrchr(ownPath, '\\') ? std::strrchr(ownPath, '\\') + 1 : ownPath;
-
-    if (GetOsFamily() == kOsNT && (bits & 1)) {
-        HMODULE first = nullptr;
-        DWORD needed = 0;
-        char name[256] = "";
-        if (Bound::EnumProcessModules(::GetCurrentProcess(), &first, sizeof(first), &needed) &&
-            Bound::GetModuleBaseNameA(::GetCurrentProcess(), first, name, sizeof(name)) &&
-            _stricmp(name, ownName) == 0)
-            bits |= 8;
-    } else if (GetOsFamily() == kOsWin95 && (bits & 4)) {
-        HANDLE snapshot = Bound::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        if (snapshot != INVALID_HANDLE_VALUE) {
-            PROCESSENTRY32 entry = {};
-            // The entry's size differs between 32- and 64-bit builds.
-            entry.dwSize = sizeof(entry);
-            for (BOOL more = Bound::Process32First(snapshot, &entry); more;
-                 more = Bound::Process32Next(snapshot, &entry)) {
-                if (entry.th32ProcessID == ::GetCurrentProcessId() && _stricmp(entry.szExeFile, ownName) == 0)
-                    bits |= 8;
-            }
-            ::CloseHandle(snapshot);
-        }
-    }
     return bits;
 }
 
