@@ -1,22 +1,14 @@
 // Programs a test or benchmark starts, finds the window of, and ends.
-#include "ChildProcess.h"
+#include "WinTestSupport.h"
 
 #include <tlhelp32.h>
 
-#include <cctype>
 #include <cstring>
 
-#include "Reports.h"
 
 namespace {
 
 constexpr DWORD kEndBoundMs = 5000;
-
-std::string Lower(std::string text)
-{
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 struct WindowQuery {
     DWORD processId;
@@ -37,16 +29,6 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
 
 }  // namespace
 
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept
-{
-    if (this != &other) {
-        this->~ChildProcess();
-        process_ = other.process_;
-        other.process_ = nullptr;
-    }
-    return *this;
-}
-
 ChildProcess::~ChildProcess()
 {
     if (process_ == nullptr) return;
@@ -54,11 +36,6 @@ ChildProcess::~ChildProcess()
     ::WaitForSingleObject(process_, kEndBoundMs);
     ::CloseHandle(process_);
     process_ = nullptr;
-}
-
-bool ChildProcess::Running() const
-{
-    return process_ != nullptr && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
 HANDLE StartProcess(const std::string& commandLine, const char* directory, const char* desktop)
@@ -153,18 +130,16 @@ void EndOnExit::AddHandle(HANDLE process)
 
 void EndPrograms(std::initializer_list<std::string> fileNames)
 {
-    std::vector<std::string> names;
-    for (const std::string& name : fileNames) names.push_back(Lower(name));
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return;
     std::vector<HANDLE> ending;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
-        const std::string exe = Lower(entry.szExeFile);
-        const std::string file = exe.substr(exe.find_last_of('\\') + 1);
+        const char* slash = std::strrchr(entry.szExeFile, '\\');
+        const char* file = slash != nullptr ? slash + 1 : entry.szExeFile;
         bool ours = false;
-        for (const std::string& name : names) ours = ours || file == name;
+        for (const std::string& name : fileNames) ours = ours || _stricmp(file, name.c_str()) == 0;
         if (!ours || entry.th32ProcessID == ::GetCurrentProcessId()) continue;
         if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
             ::TerminateProcess(process, 0);

@@ -1,12 +1,9 @@
 // What the tests set up around the launch engine.
-#include "EngineFixtures.h"
-
-#include <windows.h>
+#include "WinTestSupport.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "ChildProcess.h"
 #include "LaunchSleep.h"
 #include "Log.h"
 
@@ -61,8 +58,6 @@ std::string CapturedLog::Text() const
     text << in.rdbuf();
     return text.str();
 }
-
-void CapturedLog::Clear() { ::DeleteFileA(path_.c_str()); }
 
 PauseRecorder::PauseRecorder(bool realPause)
 {

@@ -1,9 +1,8 @@
 // Reading and closing message boxes of this and other processes.
-#include "MessageBoxWatch.h"
+#include "WinTestSupport.h"
 
 #include <cstring>
 
-#include "ChildProcess.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The test application's reports.
-#include "Reports.h"
+#include "WinTestSupport.h"
 
 #include <cstdlib>
 #include <fstream>

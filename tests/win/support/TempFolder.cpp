@@ -1,10 +1,10 @@
 // Temporary folders and whole files.
-#include "TempFolder.h"
-
-#include <windows.h>
+#include "WinTestSupport.h"
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -64,8 +64,6 @@ HeldFile::~HeldFile()
     if (Held()) ::CloseHandle(file_);
 }
 
-bool HeldFile::Held() const { return file_ != INVALID_HANDLE_VALUE; }
-
 bool WriteTextFile(const std::string& path, const std::string& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -76,14 +74,8 @@ bool WriteTextFile(const std::string& path, const std::string& bytes)
 
 std::string ReadTextFile(const std::string& path)
 {
-    std::string bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) bytes.append(buffer, n);
-    std::fclose(file);
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string WindowsPath(const std::string& path)

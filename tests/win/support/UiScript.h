@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "MessageBoxWatch.h"
+#include "WinTestSupport.h"
 
 class UiScript {
 public:

@@ -12,7 +12,7 @@
 #include "MainWindowIds.h"
 #include "SettingsFile.h"
 #include "SystemFunctions.h"
-#include "TempFolder.h"
+#include "WinTestSupport.h"
 #include "UiScript.h"
 
 namespace {

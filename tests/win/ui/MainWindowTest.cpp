@@ -8,7 +8,7 @@
 #include "ExecutantListDialog.h"
 #include "MainWindowIds.h"
 #include "SettingsFile.h"
-#include "TempFolder.h"
+#include "WinTestSupport.h"
 #include "UiScript.h"
 
 namespace {
