@@ -5,10 +5,16 @@
 
 #include <cstring>
 
-
 namespace {
 
 constexpr DWORD kEndBoundMs = 5000;
+
+void EndAndClose(HANDLE process)
+{
+    ::TerminateProcess(process, 0);
+    ::WaitForSingleObject(process, kEndBoundMs);
+    ::CloseHandle(process);
+}
 
 struct WindowQuery {
     DWORD processId;
@@ -31,11 +37,7 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
 
 ChildProcess::~ChildProcess()
 {
-    if (process_ == nullptr) return;
-    ::TerminateProcess(process_, 0);
-    ::WaitForSingleObject(process_, kEndBoundMs);
-    ::CloseHandle(process_);
-    process_ = nullptr;
+    if (process_ != nullptr) EndAndClose(process_);
 }
 
 HANDLE StartProcess(const std::string& commandLine, const char* directory, const char* desktop)
@@ -52,10 +54,10 @@ HANDLE StartProcess(const std::string& commandLine, const char* directory, const
     return info.hProcess;
 }
 
-ChildProcess StartProgram(const std::string& program, const std::string& arguments, bool waitIdle)
+ChildProcess StartProgram(const std::string& program, const std::string& arguments)
 {
     HANDLE process = StartProcess(Quoted(program) + " " + arguments);
-    if (process != nullptr && waitIdle) ::WaitForInputIdle(process, 10000);
+    if (process != nullptr) ::WaitForInputIdle(process, 10000);
     return ChildProcess(process);
 }
 
@@ -110,12 +112,8 @@ HWND WindowOfProcess(DWORD processId, bool unownedOnly)
 
 void EndProcess(DWORD processId)
 {
-    if (processId == 0) return;
-    HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
-    if (process == nullptr) return;
-    ::TerminateProcess(process, 0);
-    ::WaitForSingleObject(process, kEndBoundMs);
-    ::CloseHandle(process);
+    HANDLE process = processId != 0 ? ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId) : nullptr;
+    if (process != nullptr) EndAndClose(process);
 }
 
 EndOnExit::~EndOnExit()
@@ -132,7 +130,6 @@ void EndPrograms(std::initializer_list<std::string> fileNames)
 {
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return;
-    std::vector<HANDLE> ending;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
@@ -140,17 +137,9 @@ void EndPrograms(std::initializer_list<std::string> fileNames)
         const char* file = slash != nullptr ? slash + 1 : entry.szExeFile;
         bool ours = false;
         for (const std::string& name : fileNames) ours = ours || _stricmp(file, name.c_str()) == 0;
-        if (!ours || entry.th32ProcessID == ::GetCurrentProcessId()) continue;
-        if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
-            ::TerminateProcess(process, 0);
-            ending.push_back(process);
-        }
+        if (ours && entry.th32ProcessID != ::GetCurrentProcessId()) EndProcess(entry.th32ProcessID);
     }
     ::CloseHandle(snapshot);
-    for (HANDLE process : ending) {
-        ::WaitForSingleObject(process, kEndBoundMs);
-        ::CloseHandle(process);
-    }
 }
 
 void EndTestPrograms()

@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 constexpr DWORD kPollMs = 10;
@@ -43,38 +42,31 @@ std::string WindowText(HWND window)
     return text;
 }
 
-struct IconFinder {
-    HICON icon;
-};
-
-BOOL CALLBACK FindIconControl(HWND child, LPARAM parameter)
-{
-    IconFinder* finder = reinterpret_cast<IconFinder*>(parameter);
-    char className[16] = "";
-    ::GetClassNameA(child, className, sizeof(className));
-    if (_stricmp(className, "Static") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        finder->icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// A box has one icon control, a static of the icon type, among its children.
 const char* IconName(HWND box)
 {
-    IconFinder finder = {nullptr};
-    ::EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&finder));
-    if (finder.icon == nullptr) return "none";
-    if (finder.icon == ::LoadIconA(nullptr, IDI_WARNING)) return "warning";
-    if (finder.icon == ::LoadIconA(nullptr, IDI_INFORMATION)) return "information";
-    if (finder.icon == ::LoadIconA(nullptr, IDI_QUESTION)) return "question";
-    if (finder.icon == ::LoadIconA(nullptr, IDI_ERROR)) return "error";
+    HICON icon = nullptr;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr && icon == nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+    }
+    if (icon == nullptr) return "none";
+    if (icon == ::LoadIconA(nullptr, IDI_WARNING)) return "warning";
+    if (icon == ::LoadIconA(nullptr, IDI_INFORMATION)) return "information";
+    if (icon == ::LoadIconA(nullptr, IDI_QUESTION)) return "question";
+    if (icon == ::LoadIconA(nullptr, IDI_ERROR)) return "error";
     return "other";
 }
 
-// Until the box is gone, so that it is not read twice.
-void WaitUntilGone(HWND box)
+// Reads the box, presses the button and waits until the box is gone, so that it is not read
+// twice.
+MessageBoxSeen Answer(HWND box, int button)
 {
+    const MessageBoxSeen seen = ReadMessageBox(box);
+    ::PostMessageA(box, WM_COMMAND, button, 0);
     for (DWORD waited = 0; ::IsWindow(box) && waited < kBoxCloseBoundMs; waited += kPollMs) ::Sleep(kPollMs);
+    return seen;
 }
 
 }  // namespace
@@ -101,15 +93,12 @@ MessageBoxSeen ReadMessageBox(HWND box)
     return seen;
 }
 
-MessageBoxWatcher::MessageBoxWatcher(int button) : button_(button), stop_(0), thread_(nullptr)
+MessageBoxWatcher::MessageBoxWatcher(int button)
+    : button_(button), stop_(0), thread_(::CreateThread(nullptr, 0, Run, this, 0, nullptr))
 {
-    thread_ = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
-MessageBoxWatcher::~MessageBoxWatcher()
-{
-    Stop();
-}
+MessageBoxWatcher::~MessageBoxWatcher() { Stop(); }
 
 const std::vector<MessageBoxSeen>& MessageBoxWatcher::Stop()
 {
@@ -126,14 +115,11 @@ DWORD WINAPI MessageBoxWatcher::Run(void* self)
 {
     MessageBoxWatcher* watcher = static_cast<MessageBoxWatcher*>(self);
     while (::InterlockedCompareExchange(&watcher->stop_, 0, 0) == 0) {
-        HWND box = FindMessageBox(::GetCurrentProcessId(), nullptr);
-        if (box == nullptr) {
+        if (HWND box = FindMessageBox(::GetCurrentProcessId(), nullptr)) {
+            watcher->seen_.push_back(Answer(box, watcher->button_));
+        } else {
             ::Sleep(kPollMs);
-            continue;
         }
-        watcher->seen_.push_back(ReadMessageBox(box));
-        ::PostMessageA(box, WM_COMMAND, watcher->button_, 0);
-        WaitUntilGone(box);
     }
     return 0;
 }
@@ -152,9 +138,7 @@ ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, cons
         while (::GetTickCount() - start < boundMs) {
             HWND window = nullptr;
             if (HWND box = FindMessageBox(processId, desktop, &window)) {
-                run.boxes.push_back(ReadMessageBox(box));
-                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                WaitUntilGone(box);
+                run.boxes.push_back(Answer(box, IDOK));
                 continue;
             }
             if (window != nullptr && !run.window) {

@@ -65,7 +65,7 @@ private:
 // Starts a command line; returns the process handle (the caller closes it), or null.
 HANDLE StartProcess(const std::string& commandLine, const char* directory = nullptr, const char* desktop = nullptr);
 // Starts a program directly (not through the engine) and waits until it is idle.
-ChildProcess StartProgram(const std::string& program, const std::string& arguments, bool waitIdle = true);
+ChildProcess StartProgram(const std::string& program, const std::string& arguments);
 // Copies the test application to `path` (a name no other test uses) and starts the copy; with
 // a report path, waits until the copy reported its start. An empty process when that failed.
 ChildProcess StartTestAppCopy(const std::string& path, const std::string& report = "",
