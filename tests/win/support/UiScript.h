@@ -15,7 +15,7 @@ public:
     // true: the step is done; false: try it again on the next tick.
     using Step = std::function<bool()>;
 
-    UiScript();
+    UiScript() = default;
     ~UiScript();
     UiScript(const UiScript&) = delete;
     UiScript& operator=(const UiScript&) = delete;
@@ -25,26 +25,24 @@ public:
     UiScript& Answer(int button);
     // Starts ticking; the steps run once the thread waits for messages.
     void Start();
-    bool Finished() const { return next_ >= steps_.size(); }
     const std::vector<MessageBoxSeen>& Boxes() const { return boxes_; }
-    std::vector<std::string> BoxTexts() const;
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-    void RunDue();
-    void Bail();
 
     std::vector<Step> steps_;
-    size_t next_;
+    size_t next_ = 0;
     std::vector<MessageBoxSeen> boxes_;
-    UINT_PTR timer_;
-    DWORD stepStarted_;
-    bool running_;
+    UINT_PTR timer_ = 0;
+    DWORD stepStarted_ = 0;
+    bool running_ = false;
 };
 
-// A visible message box of this thread (not one of our dialogs), or null.
-HWND FindThreadMessageBox();
-// Sends keys to the focused window of this thread as the keyboard would (posted messages).
-void PostKey(HWND window, UINT key, bool shift = false, bool control = false, bool alt = false);
+// A visible top-level dialog of this thread that holds the control, or null.
+HWND ThreadDialogWith(int id);
+// The text of a message box is the control 0xFFFF, which none of our templates has.
+inline HWND FindThreadMessageBox() { return ThreadDialogWith(0xFFFF); }
+// Sends a key to a window of this thread as the keyboard would (posted messages).
+void PostKey(HWND window, UINT key, bool shift = false, bool control = false);
 // Text of a list-view cell.
 std::string CellText(HWND list, int row, int column);

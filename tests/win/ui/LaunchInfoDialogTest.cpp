@@ -1,4 +1,6 @@
-// The editor opened from its template on a prepared executant and driven as a user would.
+// The editor opened from its template on a prepared entry and driven as a user would: what it
+// stores and what loads back, the checks that keep it open on their page, the shell-document
+// mode, and the tab walk between the dialog and its pages.
 #include <gtest/gtest.h>
 
 #include <direct.h>
@@ -7,40 +9,29 @@
 
 #include "EditorIds.h"
 #include "Executant.h"
-#include "ExecutantListDialog.h"
 #include "LaunchInfoDialog.h"
-#include "MainWindowIds.h"
 #include "SettingsFile.h"
 #include "SystemFunctions.h"
-#include "TempFolder.h"
 #include "UiScript.h"
+#include "WinTestSupport.h"
 
 namespace {
 
-using Keys = std::vector<std::pair<const char*, const char*>>;
 using Steps = std::vector<UiScript::Step>;
 
-// A record as the settings reader makes it.
-std::unique_ptr<Executant> Prepared(const Keys& keys)
+// An entry as the settings reader makes it, for a program that need not exist.
+std::unique_ptr<Executant> Prepared(EntrySettings keys)
 {
-    std::unique_ptr<Executant> e(new Executant);
-    e->AddKeyword("ExecutionFileName", "C:\\t\\app.exe");
-    for (const auto& key : keys) e->AddKeyword(key.first, key.second);
-    e->Validate();
-    e->ApplySettings();
-    return e;
+    keys.insert(keys.begin(), {"ExecutionFileName", "C:\\t\\app.exe"});
+    return MakeExecutant(keys);
 }
 
-// A visible dialog that holds the control (the test's desktop has no others).
-HWND ThreadDialogWith(int id)
+std::string Text(HWND w)
 {
-    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
-        if (::IsWindowVisible(w) && ::GetDlgItem(w, id) != nullptr) return w;
-    }
-    return nullptr;
+    char text[512] = "";
+    ::GetWindowTextA(w, text, sizeof(text));
+    return text;
 }
-
-std::string Text(HWND w) { char t[512] = ""; return ::GetWindowTextA(w, t, sizeof(t)) >= 0 ? t : ""; }
 
 LaunchInfoDialog* dialog = nullptr;  // the editor that runs
 HWND Own(int id) { return dialog->Item(id); }
@@ -48,6 +39,14 @@ Dialog& PageOf(int page) { return page ? static_cast<Dialog&>(dialog->controlPag
 HWND Page(int page, int id) { return PageOf(page).Item(id); }
 bool Enabled(HWND control) { return ::IsWindowEnabled(control) != FALSE; }
 std::string Setting(const Executant& e, int key) { return e.SettingText(key).Text(); }
+
+// Brings a page to the front as a click on its tab does.
+void ShowTab(int page)
+{
+    TabCtrl_SetCurSel(Own(IDC_LI_TABS), page);
+    NMHDR change = {Own(IDC_LI_TABS), IDC_LI_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+    ::SendMessageA(dialog->Handle(), WM_NOTIFY, IDC_LI_TABS, reinterpret_cast<LPARAM>(&change));
+}
 
 // Opens the editor on e and runs the steps inside it; they end it.
 INT_PTR Edit(const std::unique_ptr<Executant>& e, const Steps& steps, UiScript&& script = UiScript())
@@ -84,36 +83,31 @@ TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
     ASSERT_TRUE(::CreateDirectoryA(kanji.c_str(), nullptr));
     char current[MAX_PATH] = "", now[MAX_PATH] = "";
     ASSERT_NE(nullptr, _getcwd(current, sizeof(current)));
-    constexpr int kChooser = -IDC_LI_BROWSE_DIR;
-    // control: on the geometry page when positive, the dialog's own when negative; text: typed (or
-    // chosen), empty when the control is looked at or clicked; loaded: null when as saved.
-    struct Case { Keys keys; int control; std::string text; int key; std::string saved; const char* loaded; } cases[] {
-        {{}, IDC_GEO_X, "", kKeyPosition, "", "0x80000000,0x80000000"},
-        {{}, IDC_GEO_POSITION_GIVEN, "", kKeyPosition, "0,0", nullptr},
-        {{{"ExecutionShowMode", "7"}}, IDC_GEO_NORMAL, "", kKeyShowMode, "1", nullptr},
-        {{}, -IDC_LI_ARGUMENTS, "}", kKeyArguments, "}", nullptr},
-        {{}, -IDC_LI_WORKING_DIR, "C:\\機能\\", kKeyPath, "C:\\機能", nullptr},
-        {{}, kChooser, kanji, kKeyPath, kanji, nullptr},
-        {{}, kChooser, "C:\\", kKeyPath, "C:\\", nullptr},
+    struct Stored { int key; std::string saved; const char* loaded; };  // loaded: null when as saved
+    // act: in the open editor; chosen: the working folder then taken with the folder chooser, if any.
+    struct Case { EntrySettings keys; void (*act)(); std::string chosen; std::vector<Stored> stored; } cases[] = {
+        {{{"ExecutionShowMode", "7"}}, [] {
+             ::SendMessageA(Page(0, IDC_GEO_POSITION_GIVEN), BM_CLICK, 0, 0);
+             ::SetWindowTextA(Own(IDC_LI_ARGUMENTS), "}");
+             ::SetWindowTextA(Own(IDC_LI_WORKING_DIR), "C:\\機能\\");
+         }, "", {{kKeyPosition, "0,0", nullptr}, {kKeyShowMode, "1", nullptr}, {kKeyArguments, "}", nullptr},
+                 {kKeyPath, "C:\\機能", nullptr}}},
+        {{}, [] {
+             HWND x = Page(0, IDC_GEO_X);
+             EXPECT_TRUE(Text(x) == "0" && !Enabled(x) && !Enabled(Page(0, IDC_GEO_Y))) << "no position given";
+         }, kanji, {{kKeyPosition, "", "0x80000000,0x80000000"}, {kKeyPath, kanji, nullptr}}},
+        {{}, [] {}, "C:\\", {{kKeyPath, "C:\\", nullptr}}},
     };
-    for (Case& c : cases) {
+    for (const Case& c : cases) {
         auto e = Prepared(c.keys);
         EXPECT_EQ(IDOK, Edit(e, {[&] {
-            HWND control = c.control < 0 ? Own(-c.control) : Page(0, c.control);
-            if (c.control == kChooser) {
-                ::SetWindowTextA(Own(IDC_LI_WORKING_DIR), c.text.c_str());
-                ::PostMessageA(control, BM_CLICK, 0, 0);
-            } else if (!c.text.empty()) {
-                ::SetWindowTextA(control, c.text.c_str());
-            } else if (c.control == IDC_GEO_X) {
-                EXPECT_TRUE(Text(control) == "0" && !Enabled(control) && !Enabled(Page(0, IDC_GEO_Y)));
-            } else if (c.control == IDC_GEO_POSITION_GIVEN) {
-                ::SendMessageA(control, BM_CLICK, 0, 0);
-            }
-            return true;
+            c.act();
+            if (c.chosen.empty()) return true;
+            ::SetWindowTextA(Own(IDC_LI_WORKING_DIR), c.chosen.c_str());
+            return ::PostMessageA(Own(IDC_LI_BROWSE_DIR), BM_CLICK, 0, 0) != FALSE;
         }, [&] {
             HWND chooser = ThreadDialogWith(IDC_FC_FOLDERS), name = ::GetDlgItem(chooser, IDC_FC_FILE_NAME);
-            if (c.control != kChooser || chooser == nullptr) return c.control != kChooser;
+            if (c.chosen.empty() || chooser == nullptr) return c.chosen.empty();
             EXPECT_EQ(dialog->Handle(), ::GetWindow(chooser, GW_OWNER));
             EXPECT_TRUE(!::IsWindowVisible(name) && Text(name) == "Vorn");
             EXPECT_EQ(::GetDlgItem(chooser, IDC_FC_FOLDERS), ::GetFocus());
@@ -123,9 +117,10 @@ TEST(LaunchInfoDialogTest, StoresWhatTheUserSetAndItLoadsBack)
             EXPECT_STREQ(current, _getcwd(now, sizeof(now)));
             return ::SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0) >= 0;
         }}));
-        EXPECT_TRUE(c.control != IDC_GEO_X || (e->PositionX == kUnsetCoordinate && e->PositionY == kUnsetCoordinate));
-        EXPECT_EQ(c.loaded ? c.loaded : c.saved, LoadedBack(e, c.key, file)) << ReadTextFile(file);
-        EXPECT_EQ(c.saved, Setting(*e, c.key));
+        for (const Stored& s : c.stored) {
+            EXPECT_EQ(s.loaded ? s.loaded : s.saved, LoadedBack(e, s.key, file)) << ReadTextFile(file);
+            EXPECT_EQ(s.saved, Setting(*e, s.key));
+        }
     }
 }
 
@@ -138,11 +133,9 @@ TEST(LaunchInfoDialogTest, FailedChecksKeepTheDialogOpenOnTheirPage)
     for (const Case& c : cases) {
         auto e = Prepared({{"ExecutionSize", "640,480"}});
         UiScript script;
+        // The other page is in front when OK is pressed.
         script.Then([&] {
-            // The other page is in front when OK is pressed.
-            TabCtrl_SetCurSel(Own(IDC_LI_TABS), 1 - c.page);
-            NMHDR change = {Own(IDC_LI_TABS), IDC_LI_TABS, static_cast<UINT>(TCN_SELCHANGE)};
-            ::SendMessageA(dialog->Handle(), WM_NOTIFY, IDC_LI_TABS, reinterpret_cast<LPARAM>(&change));
+            ShowTab(1 - c.page);
             ::SetWindowTextA(Page(c.page, c.id), c.text);
             return ::PostMessageA(Own(IDOK), BM_CLICK, 0, 0);
         });
@@ -194,7 +187,7 @@ TEST(LaunchInfoDialogTest, FileNameAndShellDocumentRuleTheControls)
     EXPECT_TRUE(e->ShellExec == 1 && e->Priority == 0x30u) << "no thread priority in shell mode";
     EXPECT_TRUE(Setting(*e, kKeyInitialOnce).empty() && Setting(*e, kKeyDisableIME) == "1") << "no guard, IME kept";
     EXPECT_EQ(folder.Path(), Setting(*e, kKeyPath));
-    // Without a program the document is the file name, so the record loads back.
+    // Without a program the document is the file name, so the entry loads back.
     EXPECT_EQ(document, LoadedBack(e, kKeyArguments, folder.File("shell.ini")));
 }
 
@@ -219,66 +212,21 @@ TEST(LaunchInfoDialogTest, TabRunsThroughTabControlPageAndFileNameAndImeNeedsNt)
         EXPECT_EQ(!win98, Enabled(Page(1, IDC_CTL_DISABLE_IME))) << "after a refresh";
         return true;
     }};
-    const Move* last = nullptr;
-    auto control = [](const Move& m, int id) { return id < 0 ? Own(-id) : Page(m.page, id); };
-    auto arrived = [&] { EXPECT_EQ(control(*last, last->to), ::GetFocus()) << last->page << " " << last->from; };
     for (const Move& m : moves) {
-        steps.push_back([&m, &last, control, arrived] {
-            if (last != nullptr) arrived();
-            ::ShowWindow(PageOf(1 - m.page).Handle(), SW_HIDE);
-            ::ShowWindow(PageOf(m.page).Handle(), SW_SHOWNA);
-            TabCtrl_SetCurSel(Own(IDC_LI_TABS), m.page);
-            ::SetFocus(control(m, m.from));
+        auto control = [&m](int id) { return id < 0 ? Own(-id) : Page(m.page, id); };
+        steps.push_back([&m, control] {
+            ShowTab(m.page);
+            ::SetFocus(control(m.from));
             PostKey(::GetFocus(), VK_TAB, m.shift);
-            last = &m;
+            return true;
+        });
+        steps.push_back([&m, control] {
+            EXPECT_EQ(control(m.to), ::GetFocus()) << m.page << " " << m.from;
             return true;
         });
     }
-    steps.push_back([&] { return arrived(), ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0); });
+    steps.push_back([] { return ::PostMessageA(Own(IDCANCEL), BM_CLICK, 0, 0) != FALSE; });
     EXPECT_EQ(IDCANCEL, Edit(e, steps));
-}
-
-TEST(EditCommandsTest, AddAppendsOnOkOnlyAndEditNeedsOneRow)
-{
-    // selected: rows selected before the command; button: pressed in the editor, 0 when none opens.
-    struct Case { int command, selected, button, rows; } cases[] = {
-        {IDC_ADD, 0, IDCANCEL, 2}, {IDC_ADD, 0, IDOK, 3}, {IDC_EDIT_ENTRY, 2, 0, 2}, {IDC_EDIT_ENTRY, 1, IDOK, 2},
-    };
-    ExecutantListDialog window;
-    UiScript script;
-    for (const Case& c : cases) {
-        script.Then([&] {
-            DeleteRing(window.head);
-            window.head = Prepared({}).release();
-            window.head->InsertBefore(Prepared({}).release());
-            window.RefillList();
-            for (int row = 0; row < c.selected; ++row) {
-                ListView_SetItemState(window.List(), row, LVIS_SELECTED, LVIS_SELECTED);
-            }
-            window.modified = false;
-            return ::PostMessageA(window.Handle(), WM_COMMAND, c.command, 0) != FALSE;
-        });
-        script.Then([&] {
-            HWND editor = ThreadDialogWith(IDC_LI_TABS);
-            EXPECT_TRUE(c.button != 0 || editor == nullptr) << "edit needs exactly one row";
-            if (c.button == 0 || editor == nullptr) return c.button == 0;
-            EXPECT_EQ(window.Handle(), ::GetWindow(editor, GW_OWNER));
-            ::SetDlgItemTextA(editor, IDC_LI_FILE_NAME, "C:\\t\\new.exe");
-            return ::PostMessageA(::GetDlgItem(editor, c.button), BM_CLICK, 0, 0) != FALSE;
-        });
-        script.Then([&] {
-            if (ThreadDialogWith(IDC_LI_TABS) != nullptr) return false;
-            EXPECT_EQ(c.rows, ListView_GetItemCount(window.List())) << c.command;
-            EXPECT_EQ(c.button == IDOK, window.modified) << c.command;
-            const int changed = c.command == IDC_ADD ? c.rows - 1 : 0;  // the new row or the edited one
-            EXPECT_EQ(c.button == IDOK ? "new.exe" : "app.exe", CellText(window.List(), changed, 0)) << c.command;
-            return true;
-        });
-    }
-    script.Then([&] { return (window.modified = false) || ::PostMessageA(window.Handle(), WM_COMMAND, IDCANCEL, 0); });
-    script.Start();
-    EXPECT_EQ(IDOK, window.DoModal(nullptr));
-    DeleteRing(window.head);
 }
 
 }  // namespace
