@@ -15,11 +15,7 @@ public:
     // true: the step is done; false: try it again on the next tick.
     using Step = std::function<bool()>;
 
-    UiScript() = default;
     ~UiScript();
-    UiScript(const UiScript&) = delete;
-    UiScript& operator=(const UiScript&) = delete;
-
     UiScript& Then(Step step);
     // Waits for the next message box of this thread, records it and presses button.
     UiScript& Answer(int button);

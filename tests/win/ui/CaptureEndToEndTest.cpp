@@ -63,7 +63,6 @@ protected:
     void Run(UiScript& script)
     {
         script.Then([this] {
-            window.modified = false;
             window.EndDialog(IDOK);
             return true;
         }).Start();
