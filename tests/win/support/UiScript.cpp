@@ -65,18 +65,26 @@ void UiScript::Start()
 void CALLBACK UiScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     UiScript* self = g_running;
+    if (self == nullptr || self->next_ >= self->steps_.size()) return;
+    // Also a step that waits in a box it opened itself has stalled.
+    if (!self->stalled_ && ::GetTickCount() - self->stepStarted_ > kStallMs) {
+        ADD_FAILURE() << "step " << self->next_ + 1 << " of " << self->steps_.size() << " did not come true";
+        self->stalled_ = true;
+    }
+    if (self->stalled_) {
+        // Message boxes are closed with No, which also ends a question that Cancel would
+        // only bring back (the main window's exit).
+        for (HWND w : ThreadDialogs()) ::PostMessageA(w, WM_COMMAND, ::GetDlgItem(w, 0xFFFF) ? IDNO : IDCANCEL, 0);
+        return;
+    }
     // A step may open a modal loop of its own, in which this timer ticks again.
-    if (self == nullptr || self->running_ || self->next_ >= self->steps_.size()) return;
+    if (self->running_) return;
     self->running_ = true;
     const bool done = self->steps_[self->next_]();
     self->running_ = false;
     if (done) {
         ++self->next_;
         self->stepStarted_ = ::GetTickCount();
-    } else if (::GetTickCount() - self->stepStarted_ > kStallMs) {
-        ADD_FAILURE() << "step " << self->next_ + 1 << " of " << self->steps_.size() << " did not come true";
-        self->next_ = self->steps_.size();
-        for (HWND w : ThreadDialogs()) ::PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
     }
 }
 

@@ -1,6 +1,7 @@
 // Drives the windows of the test's own thread from inside their modal loops. Each step runs
 // from a thread timer, so it also runs while a message box or a file dialog of the thread
-// waits for the user. A script that stalls fails the test and closes what is open.
+// waits for the user. A script that stalls fails the test and closes what is open, so that
+// the window under test returns.
 #pragma once
 #include <windows.h>
 
@@ -32,6 +33,7 @@ private:
     UINT_PTR timer_ = 0;
     DWORD stepStarted_ = 0;
     bool running_ = false;
+    bool stalled_ = false;  // then it closes everything of this thread that opens
 };
 
 // A visible top-level dialog of this thread that holds the control, or null.

@@ -36,7 +36,9 @@ protected:
     void TearDown() override { DeleteRing(window.head); }
     void Run(UiScript& script)
     {
+        // Only once nothing else is open: a dialog left over would keep the window's loop waiting.
         script.Then([this] {
+            if (::GetActiveWindow() != window.Handle()) return false;
             window.EndDialog(IDOK);
             return true;
         });
