@@ -4,8 +4,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 constexpr UINT kTickMs = 15;
@@ -13,45 +11,31 @@ constexpr UINT kTickMs = 15;
 constexpr DWORD kStallMs = 30000;
 UiScript* g_running = nullptr;
 
-struct BoxSearch {
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchThreadBox(HWND window, LPARAM parameter)
+// Every top-level dialog of this thread, including the system's message boxes and file dialogs.
+std::vector<HWND> ThreadDialogs()
 {
-    char className[16] = "";
-    ::GetClassNameA(window, className, sizeof(className));
-    if (std::strcmp(className, "#32770") == 0 && ::IsWindowVisible(window) && ::GetDlgItem(window, 0xFFFF) != nullptr) {
-        reinterpret_cast<BoxSearch*>(parameter)->found = window;
-        return FALSE;
+    std::vector<HWND> dialogs;
+    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+        if (::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId()) dialogs.push_back(w);
     }
-    return TRUE;
-}
-
-BOOL CALLBACK CloseAnything(HWND window, LPARAM)
-{
-    char className[16] = "";
-    ::GetClassNameA(window, className, sizeof(className));
-    if (std::strcmp(className, "#32770") == 0) ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
+    return dialogs;
 }
 
 }  // namespace
 
-HWND FindThreadMessageBox()
+HWND ThreadDialogWith(int id)
 {
-    BoxSearch search;
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchThreadBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND w : ThreadDialogs()) {
+        if (::IsWindowVisible(w) && ::GetDlgItem(w, id) != nullptr) return w;
+    }
+    return nullptr;
 }
-
-UiScript::UiScript() : next_(0), timer_(0), stepStarted_(0), running_(false) {}
 
 UiScript::~UiScript()
 {
     if (timer_ != 0) ::KillTimer(nullptr, timer_);
     if (g_running == this) g_running = nullptr;
-    EXPECT_TRUE(Finished()) << "the script stopped at step " << next_ + 1 << " of " << steps_.size();
+    EXPECT_EQ(steps_.size(), next_) << "the script stopped before its last step";
 }
 
 UiScript& UiScript::Then(Step step)
@@ -71,13 +55,6 @@ UiScript& UiScript::Answer(int button)
     });
 }
 
-std::vector<std::string> UiScript::BoxTexts() const
-{
-    std::vector<std::string> texts;
-    for (const MessageBoxSeen& box : boxes_) texts.push_back(box.text);
-    return texts;
-}
-
 void UiScript::Start()
 {
     g_running = this;
@@ -87,43 +64,40 @@ void UiScript::Start()
 
 void CALLBACK UiScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (g_running != nullptr) g_running->RunDue();
-}
-
-void UiScript::RunDue()
-{
+    UiScript* self = g_running;
+    if (self == nullptr || self->next_ >= self->steps_.size()) return;
+    // Also a step that waits in a box it opened itself has stalled.
+    if (!self->stalled_ && ::GetTickCount() - self->stepStarted_ > kStallMs) {
+        ADD_FAILURE() << "step " << self->next_ + 1 << " of " << self->steps_.size() << " did not come true";
+        self->stalled_ = true;
+    }
+    if (self->stalled_) {
+        // Message boxes are closed with No, which also ends a question that Cancel would
+        // only bring back (the main window's exit).
+        for (HWND w : ThreadDialogs()) ::PostMessageA(w, WM_COMMAND, ::GetDlgItem(w, 0xFFFF) ? IDNO : IDCANCEL, 0);
+        return;
+    }
     // A step may open a modal loop of its own, in which this timer ticks again.
-    if (running_ || Finished()) return;
-    running_ = true;
-    const bool done = steps_[next_]();
-    running_ = false;
+    if (self->running_) return;
+    self->running_ = true;
+    const bool done = self->steps_[self->next_]();
+    self->running_ = false;
     if (done) {
-        ++next_;
-        stepStarted_ = ::GetTickCount();
-    } else if (::GetTickCount() - stepStarted_ > kStallMs) {
-        Bail();
+        ++self->next_;
+        self->stepStarted_ = ::GetTickCount();
     }
 }
 
-void UiScript::Bail()
-{
-    ADD_FAILURE() << "step " << next_ + 1 << " did not come true";
-    next_ = steps_.size();
-    ::EnumThreadWindows(::GetCurrentThreadId(), CloseAnything, 0);
-}
-
-void PostKey(HWND window, UINT key, bool shift, bool control, bool alt)
+void PostKey(HWND window, UINT key, bool shift, bool control)
 {
     // Modifier state comes from the thread's key state, which posted messages do not set.
     BYTE state[256];
     ::GetKeyboardState(state);
     state[VK_SHIFT] = shift ? 0x80 : 0;
     state[VK_CONTROL] = control ? 0x80 : 0;
-    state[VK_MENU] = alt ? 0x80 : 0;
     ::SetKeyboardState(state);
-    const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    ::PostMessageA(window, down, key, 1);
-    ::PostMessageA(window, alt ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001);
+    ::PostMessageA(window, WM_KEYDOWN, key, 1);
+    ::PostMessageA(window, WM_KEYUP, key, 0xC0000001);
 }
 
 std::string CellText(HWND list, int row, int column)
