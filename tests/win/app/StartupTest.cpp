@@ -16,7 +16,8 @@
 
 namespace {
 
-constexpr DWORD kBoundMs = 15000;
+// A safety net for a start that hangs, not a timing: a loaded machine can take its time.
+constexpr DWORD kBoundMs = 60000;
 const char kLongDesktop[] = "LodestayKioskLongName";
 
 std::string Text(const char* format, const std::string& path)
