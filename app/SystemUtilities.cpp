@@ -11,6 +11,7 @@
 
 #include "AppMessages.h"
 #include "CommandLine.h"
+#include "ExtensionList.h"
 #include "Log.h"
 #include "StringClass.h"
 
@@ -21,7 +22,6 @@ constexpr DWORD kRunFlags =
 constexpr DWORD kUnusableDirectory =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE;
 constexpr DWORD kUnusableFile = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE;
-constexpr size_t kMaxExtensionEntry = 127;
 
 int savedDrive = 0;
 char savedDirectory[MAX_PATH] = "";
@@ -30,17 +30,6 @@ StringClass& ExecutableExtensions()
 {
     static StringClass list;
     return list;
-}
-
-void LoadExecutableExtensions(StringClass& list)
-{
-    const char* configured = std::getenv("PATHENT");
-    if (configured != nullptr) list.Assign(configured);
-    if (list.Length() > 2) {
-        list.ToLower();
-    } else {
-        list.Assign(".cmd;.exe;.bat");
-    }
 }
 
 }  // namespace
@@ -151,36 +140,9 @@ int CheckFile(const char* path, int* readOnly)
 
 int IsExecutableExtension(const char* extension)
 {
-    if (extension == nullptr) return 0;
     StringClass& list = ExecutableExtensions();
-    if (list.IsEmpty()) LoadExecutableExtensions(list);
-
-    // An entry runs from its last dot to the next semicolon. Longer entries than the
-    // list supports are skipped rather than cut, so a cut entry can never match. The entry
-    // is collected in place, so that the test needs no memory of its own.
-    char entry[kMaxExtensionEntry + 1];
-    size_t length = 0;
-    bool overlong = false;
-    auto matches = [&]() {
-        entry[length] = '\0';
-        return !overlong && length > 0 && std::strcmp(entry, extension) == 0;
-    };
-    for (const char* p = list.Text(); *p != '\0'; ++p) {
-        if (*p == '.') {
-            entry[0] = '.';
-            length = 1;
-            overlong = false;
-        } else if (*p == ';') {
-            if (matches()) return 1;
-            length = 0;
-            overlong = false;
-        } else if (length < kMaxExtensionEntry) {
-            entry[length++] = *p;
-        } else {
-            overlong = true;
-        }
-    }
-    return matches() ? 1 : 0;
+    if (list.IsEmpty()) ChooseExtensionList(list, std::getenv("PATHENT"));
+    return ExtensionInList(list.Text(), extension);
 }
 
 void TrimSystemMenu(HWND window)

@@ -1,10 +1,15 @@
 // Shift-JIS paths as the duplicate guard, the editors and the main window split them: module
 // name (where a careless split or fold would call two different programs the same), folder,
 // extension and trailing separator. Many kanji end in byte 0x5C, which must not be taken for
-// a backslash.
+// a backslash. And the extension list that tells a program from a document.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "ExtensionList.h"
 #include "ModuleName.h"
+#include "StringClass.h"
 
 TEST(PathText, SplitsFoldsAndStripsWithoutCuttingCharactersOrRoots)
 {
@@ -38,5 +43,32 @@ TEST(PathText, SplitsFoldsAndStripsWithoutCuttingCharactersOrRoots)
         StripTrailingSeparator(stripped);
         EXPECT_EQ(c.stripped, stripped) << c.path;
         EXPECT_EQ(c.module, ModuleNameOf(c.path)) << c.path;
+    }
+}
+
+// The list a user may configure in PATHENT, or the built-in one, and what counts as a program.
+TEST(ExtensionList, ChosenAndMatchedEntryByEntry)
+{
+    const std::string overlong = "." + std::string(200, 'l') + ";.bat";
+    const struct {
+        const char* configured;  // null: not set
+        std::vector<const char*> extensions;
+        unsigned expected;  // bit i: extension i counts as a program
+    } cases[] = {
+        {nullptr, {".exe", ".cmd", ".bat", ".com", ".EXE", "exe", ""}, 0x7},
+        {".COM;.EXE", {".com", ".exe", ".bat", ".COM"}, 0x3},
+        {"ab", {".exe", ".cmd", ".bat", ".ab"}, 0x7},
+        {"a.tar.gz;;run.py;.exe", {".gz", ".py", ".exe", ".tar", "run.py", ""}, 0x7},
+        {"exe;com", {".exe", ".com"}, 0x0},
+        {overlong.c_str(), {".bat", ".lll"}, 0x1},
+    };
+    for (const auto& c : cases) {
+        StringClass list;
+        ChooseExtensionList(list, c.configured);
+        unsigned matched = 0;
+        for (size_t i = 0; i < c.extensions.size(); ++i) {
+            if (ExtensionInList(list.Text(), c.extensions[i])) matched |= 1u << i;
+        }
+        EXPECT_EQ(c.expected, matched) << (c.configured != nullptr ? c.configured : "(not set)");
     }
 }

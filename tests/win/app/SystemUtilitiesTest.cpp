@@ -1,7 +1,7 @@
 // The platform services on the real system: application message boxes and the system-error
-// box read back from the screen, the Windows family probe with the functions bound for it,
-// path checks, the executable-extension list, the command-line runner and the saved
-// directory. What is decided once per process runs in child processes.
+// box read back from the screen, path checks, the command-line runner and the saved
+// directory. Which functions each Windows family binds shows in the start-up, guard and
+// launch tests that run under both families.
 #include <gtest/gtest.h>
 #include <direct.h>
 
@@ -12,13 +12,10 @@
 #include "AppMessages.h"
 #include "Log.h"
 #include "Platform.h"
-#include "SystemFunctions.h"
 #include "SystemUtilities.h"
 #include "WinTestSupport.h"
 
 namespace {
-
-const std::string kProbeChild = ProgramBeside("app_probe_child.exe");
 
 // Boxes are captioned with the program's name and owned by the active window; the system-error
 // box is ownerless and shows only for a flag that asks for it.
@@ -60,27 +57,6 @@ TEST(AppMessageBox, CaptionIconOwnerAndButton)
     EXPECT_EQ(nullptr, GetSystemErrorText());
 }
 
-// The child's exit code: (family + 1) * 16, plus 1 PSAPI bound, 2 ImmDisableIME bound,
-// 4 tool-help bound.
-long ProbeAs(const char* version)
-{
-    TempFolder temp;
-    // A name of its own, so that no other program's reported version changes.
-    const std::string name = std::string("probe-") + version + ".exe";
-    const std::string program = temp.File(name);
-    if (!::CopyFileA(kProbeChild.c_str(), program.c_str(), FALSE)) return -1;
-    ReportedVersion reported(name, version);
-    return RunProgram("\"" + program + "\" family");
-}
-
-TEST(SystemFunctions, EachFamilyBindsItsOwnRoute)
-{
-    EXPECT_EQ((kOsNT + 1) * 16 + 1 + 2, ProbeAs("win2k"));
-    // The 95 family gets the tool-help functions only, though Wine has PSAPI and IMM32.
-    EXPECT_EQ((kOsWin95 + 1) * 16 + 4, ProbeAs("win98"));
-    EXPECT_EQ((kOsOther + 1) * 16, ProbeAs("win31"));
-}
-
 TEST(PathChecks, DirectoryAndFile)
 {
     TempFolder temp;
@@ -107,31 +83,6 @@ TEST(PathChecks, DirectoryAndFile)
         EXPECT_EQ(c.file, CheckFile(c.path.c_str(), &flag)) << c.path;
         EXPECT_EQ(c.readOnly, flag) << c.path;
     }
-}
-
-// The list is read once per process, so every variant runs in a process of its own.
-TEST(ExecutableExtensions, ListFromTheEnvironment)
-{
-    const std::string overlong = "." + std::string(200, 'l') + ";.bat";
-    const struct {
-        const char* pathent;  // null: not set
-        std::vector<const char*> extensions;
-        long expected;  // bit i: extension i counts as executable
-    } cases[] = {
-        {nullptr, {".exe", ".cmd", ".bat", ".com", ".EXE", "exe", ""}, 0x7},
-        {".COM;.EXE", {".com", ".exe", ".bat", ".COM"}, 0x3},
-        {"ab", {".exe", ".cmd", ".bat", ".ab"}, 0x7},
-        {"a.tar.gz;;run.py;.exe", {".gz", ".py", ".exe", ".tar", "run.py", ""}, 0x7},
-        {"exe;com", {".exe", ".com"}, 0x0},
-        {overlong.c_str(), {".bat", ".lll"}, 0x1},
-    };
-    for (const auto& c : cases) {
-        std::string commandLine = "\"" + kProbeChild + "\" ext";
-        for (const char* extension : c.extensions) commandLine += std::string(" \"") + extension + "\"";
-        ::SetEnvironmentVariableA("PATHENT", c.pathent);
-        EXPECT_EQ(c.expected, RunProgram(commandLine)) << "PATHENT=" << (c.pathent ? c.pathent : "(unset)");
-    }
-    ::SetEnvironmentVariableA("PATHENT", nullptr);
 }
 
 // A program path with a blank starts that program in its folder, not the one named by its

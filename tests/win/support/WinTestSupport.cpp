@@ -248,22 +248,6 @@ ChildProcess StartTestAppCopy(const std::string& path, const std::string& report
     return child;
 }
 
-long RunProgram(const std::string& commandLine, DWORD timeoutMs)
-{
-    HANDLE process = StartProcess(commandLine);
-    if (process == nullptr) return -1;
-    long result = -1;
-    if (::WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        ::GetExitCodeProcess(process, &code);
-        result = static_cast<long>(code);
-    } else {
-        ::TerminateProcess(process, 1);
-    }
-    ::CloseHandle(process);
-    return result;
-}
-
 std::string ProgramBeside(const char* name)
 {
     char path[MAX_PATH];

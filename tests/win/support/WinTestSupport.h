@@ -70,8 +70,6 @@ ChildProcess StartProgram(const std::string& program, const std::string& argumen
 // a report path, waits until the copy reported its start. An empty process when that failed.
 ChildProcess StartTestAppCopy(const std::string& path, const std::string& report = "",
                               const std::string& options = "");
-// Exit code of a program run to its end within the bound, or -1 (then it is terminated).
-long RunProgram(const std::string& commandLine, DWORD timeoutMs = 20000);
 
 // Beside the running program: the test application, its console variant, the launcher.
 std::string ProgramBeside(const char* name);
