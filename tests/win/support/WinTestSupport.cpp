@@ -354,13 +354,9 @@ Report WaitForReport(const std::string& path, const char* event)
 std::vector<long> Numbers(const std::string& text)
 {
     std::vector<long> numbers;
-    const char* p = text.c_str();
-    while (*p != 0) {
-        char* end = nullptr;
-        numbers.push_back(std::strtol(p, &end, 10));
-        if (end == p) break;
-        p = *end == ',' ? end + 1 : end;
-    }
+    std::istringstream in(text);
+    for (std::string number; std::getline(in, number, ',');)
+        numbers.push_back(std::strtol(number.c_str(), nullptr, 10));
     return numbers;
 }
 
