@@ -34,6 +34,9 @@ std::vector<int> EngineHandles()
     return {UniqueHandle::Live(), SnapshotHandle::Live(), DesktopHandle::Live(), KeptProcessHandles::Live()};
 }
 
+// Declared by the headers only for Vista and later; every system these tests run on has it.
+extern "C" DWORD WINAPI GetProcessIdOfThread(HANDLE thread);
+
 // Handles in this process's own table that the launch engine could have left: to processes,
 // to threads of other processes, to desktops and to process snapshots (sections under Wine),
 // whoever opened them. Wine reports no handle count, so every value in the low part of the
@@ -41,26 +44,16 @@ std::vector<int> EngineHandles()
 // Other kinds are left out: Wine's WaitForInputIdle leaves an event handle behind per call.
 int LaunchHandlesInTable()
 {
-    using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    using ProcessOfThread = DWORD(WINAPI*)(HANDLE);
-    static const auto queryObject = reinterpret_cast<QueryObject>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
-    static const auto processOfThread = reinterpret_cast<ProcessOfThread>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetProcessIdOfThread")));
-    if (queryObject == nullptr || processOfThread == nullptr) return -1;
-    constexpr int kObjectTypeInformation = 2;
     int count = 0;
     // Handle values are multiples of four; 4096 of them are far more than these tests hold.
     for (uintptr_t value = 4; value < 0x4000; value += 4) {
         const HANDLE handle = reinterpret_cast<HANDLE>(value);
-        DWORD flags = 0;
-        if (!::GetHandleInformation(handle, &flags)) continue;
-        // Object type information: the type name comes first, as a counted wide string.
         alignas(8) unsigned char buffer[512] = {0};
-        if (queryObject(handle, kObjectTypeInformation, buffer, sizeof buffer, nullptr) < 0) continue;
-        const UNICODE_STRING* name = reinterpret_cast<const UNICODE_STRING*>(buffer);
-        const std::wstring type(name->Buffer, name->Length / sizeof(wchar_t));
-        if (type == L"Thread" && processOfThread(handle) == ::GetCurrentProcessId()) continue;
+        // Fails for a value that is no handle.
+        if (NtQueryObject(handle, ObjectTypeInformation, buffer, sizeof buffer, nullptr) < 0) continue;
+        const UNICODE_STRING& name = reinterpret_cast<const PUBLIC_OBJECT_TYPE_INFORMATION*>(buffer)->TypeName;
+        const std::wstring type(name.Buffer, name.Length / sizeof(wchar_t));
+        if (type == L"Thread" && GetProcessIdOfThread(handle) == ::GetCurrentProcessId()) continue;
         if (type == L"Process" || type == L"Thread" || type == L"Desktop" || type == L"Section") ++count;
     }
     return count;
