@@ -16,7 +16,6 @@ class EndApplication : public ::testing::Test {
 protected:
     TempFolder folder_;
     CapturedLog log_;
-    EndOnExit cleanup_;
 };
 
 TEST_F(EndApplication, RunsTheChosenMethodsInOrderPausingAfterSuccessfulPosts)
@@ -29,7 +28,6 @@ TEST_F(EndApplication, RunsTheChosenMethodsInOrderPausingAfterSuccessfulPosts)
         std::vector<unsigned> pauses;
         bool ends;
     } cases[] = {
-        {0, false, "", "", {}, false},
         {1, false, "", "Post(WM_CLOSE) ", {}, false},  // a thread message WM_CLOSE reaches no window
         {2, false, "", "Post(WM_QUIT) ", {}, true},
         {1 | 4, false, "", "Post(WM_CLOSE) TerminateProcess()", {500}, true},
@@ -45,12 +43,13 @@ TEST_F(EndApplication, RunsTheChosenMethodsInOrderPausingAfterSuccessfulPosts)
                                 {"ExecutionArguments", "--report " + report + c.options},
                                 {"ExecutionInputTO", "0"}});
         ASSERT_EQ(0, e->TestLaunch());
-        cleanup_.AddHandle(e->ProcessHandle);
+        // Our own handle, to see whether the program ended after the kept one was closed; it
+        // ends the program when the case is over.
+        ChildProcess watch(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE,
+                                         ::GetProcessId(static_cast<HANDLE>(e->ProcessHandle))));
         WaitForReport(report);
-        // Our own handle, to see whether the program ended after the kept one was closed.
-        HANDLE watch = ::OpenProcess(SYNCHRONIZE, FALSE, ::GetProcessId(static_cast<HANDLE>(e->ProcessHandle)));
         if (*c.options != 0) {
-            ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(watch, 10000));
+            ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(watch.Get(), 10000));
         }
         char head[512];
         std::snprintf(head, sizeof head, "Kill Check (%s) [H:%08X,T:%08X] : ", e->FileName.Text(),
@@ -62,8 +61,7 @@ TEST_F(EndApplication, RunsTheChosenMethodsInOrderPausingAfterSuccessfulPosts)
         EXPECT_EQ(c.pauses, pauses.Pauses());
         EXPECT_EQ(nullptr, e->ProcessHandle);
         EXPECT_EQ(0u, e->ThreadId);
-        EXPECT_EQ(c.ends ? WAIT_OBJECT_0 : WAIT_TIMEOUT, ::WaitForSingleObject(watch, c.ends ? 10000 : 0));
-        ::CloseHandle(watch);
+        EXPECT_EQ(c.ends ? WAIT_OBJECT_0 : WAIT_TIMEOUT, ::WaitForSingleObject(watch.Get(), c.ends ? 10000 : 0));
     }
 }
 
