@@ -54,13 +54,14 @@ TEST(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
             std::ofstream(entry[1].second) << options << "\n";
             entry.push_back({"ExecutionShellExec", "1"});
         }
-        // Nothing runs the test application yet, so the guard lets the first one through;
-        // the others would be its duplicates.
+        // Nothing runs the test application yet (leftovers of a failed test are ended below),
+        // so the guard lets the first one through; the others would be its duplicates.
         if (entries.empty()) entry.push_back({"ExecutionInitialOnce", "1"});
         entries.push_back(entry);
     }
     const std::string list = folder.File("list.ini");
     ASSERT_TRUE(WriteSettingsFile(list, entries));
+    EndTestPrograms();
     ProgramRun run = RunUnattended(list);
     EXPECT_TRUE(run.ended);
     EXPECT_EQ(0, run.Count()) << run.Text();

@@ -178,16 +178,6 @@ TempFolder::~TempFolder()
     if (!path_.empty()) RemoveTree(path_);
 }
 
-HeldFile::HeldFile(const std::string& path)
-    : file_(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-{
-}
-
-HeldFile::~HeldFile()
-{
-    if (Held()) ::CloseHandle(file_);
-}
-
 bool WriteTextFile(const std::string& path, const std::string& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -278,16 +268,6 @@ void EndProcess(DWORD processId)
     if (process != nullptr) EndAndClose(process);
 }
 
-EndOnExit::~EndOnExit()
-{
-    for (DWORD id : ids_) EndProcess(id);
-}
-
-void EndOnExit::AddHandle(HANDLE process)
-{
-    if (process != nullptr) Add(::GetProcessId(process));
-}
-
 void EndPrograms(std::initializer_list<std::string> fileNames)
 {
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -319,11 +299,6 @@ ReportedVersion::ReportedVersion(const std::string& exeName, const char* version
                          static_cast<DWORD>(std::strlen(version) + 1));
         ::RegCloseKey(key);
     }
-}
-
-ReportedVersion::~ReportedVersion()
-{
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
 }
 
 // --- The test application's reports.

@@ -32,8 +32,9 @@ private:
 // other open of it fails, in this process as in any other.
 class HeldFile {
 public:
-    explicit HeldFile(const std::string& path);
-    ~HeldFile();
+    explicit HeldFile(const std::string& path)
+        : file_(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~HeldFile() { if (Held()) ::CloseHandle(file_); }
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
     bool Held() const { return file_ != INVALID_HANDLE_VALUE; }
@@ -88,9 +89,9 @@ void EndProcess(DWORD processId);
 class EndOnExit {
 public:
     EndOnExit() = default;
-    ~EndOnExit();
+    ~EndOnExit() { for (DWORD id : ids_) EndProcess(id); }
     void Add(DWORD processId) { ids_.push_back(processId); }
-    void AddHandle(HANDLE process);
+    void AddHandle(HANDLE process) { if (process != nullptr) Add(::GetProcessId(process)); }
 
 private:
     std::vector<DWORD> ids_;
@@ -107,7 +108,7 @@ void EndTestPrograms();
 class ReportedVersion {
 public:
     ReportedVersion(const std::string& exeName, const char* version);
-    ~ReportedVersion();
+    ~ReportedVersion() { ::RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
     ReportedVersion(const ReportedVersion&) = delete;
     ReportedVersion& operator=(const ReportedVersion&) = delete;
 
