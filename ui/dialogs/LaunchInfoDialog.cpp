@@ -361,17 +361,24 @@ void LaunchInfoDialog::TakeProgram(const std::string& path)
     RefreshProgramIcon();
 }
 
+bool LaunchInfoDialog::ChooseFile(const char* filter, const char* initialFile, const char* initialFolder,
+                                  std::string* path)
+{
+    FileDialogRequest request;
+    request.owner = Handle();
+    request.filter = filter;
+    request.initialFile = initialFile;
+    request.initialFolder = initialFolder;
+    request.flags = kFileDialogFlags;
+    return RunOpenFileDialog(request, path);
+}
+
 void LaunchInfoDialog::OnBrowseProgram()
 {
     if (!UpdateData(true)) return;
     shellMode = false;
-    FileDialogRequest request;
-    request.owner = Handle();
-    request.filter = kProgramFilter;
-    request.initialFile = fileName.c_str();
-    request.flags = kFileDialogFlags;
     std::string path;
-    if (RunOpenFileDialog(request, &path)) TakeProgram(path);
+    if (ChooseFile(kProgramFilter, fileName.c_str(), nullptr, &path)) TakeProgram(path);
     UpdateControlStates();
 }
 
@@ -381,15 +388,9 @@ void LaunchInfoDialog::OnQuickLaunch()
     shellMode = false;
     const std::string folder = FindQuickLaunchFolder();
     SaveCurrentDirectory();
-    FileDialogRequest request;
-    request.owner = Handle();
-    request.filter = kQuickLaunchFilter;
-    request.initialFile = FileNamePart(fileName.c_str());
-    request.initialFolder = folder.c_str();
-    request.flags = kFileDialogFlags;
     if (!::SetCurrentDirectoryA(folder.c_str())) ShowSystemError(1);
     std::string path;
-    const bool chosen = RunOpenFileDialog(request, &path);
+    const bool chosen = ChooseFile(kQuickLaunchFilter, FileNamePart(fileName.c_str()), folder.c_str(), &path);
     RestoreCurrentDirectory();
     if (chosen) TakeProgram(path);
     UpdateControlStates();
@@ -398,13 +399,8 @@ void LaunchInfoDialog::OnQuickLaunch()
 void LaunchInfoDialog::OnShellDocument()
 {
     if (!UpdateData(true)) return;
-    FileDialogRequest request;
-    request.owner = Handle();
-    request.filter = kDocumentFilter;
-    request.initialFile = arguments.c_str();
-    request.flags = kFileDialogFlags;
     std::string path;
-    if (RunOpenFileDialog(request, &path)) {
+    if (ChooseFile(kDocumentFilter, arguments.c_str(), nullptr, &path)) {
         shellMode = true;
         arguments = path;
         workingDirectory = FolderOf(path);

@@ -44,6 +44,8 @@ private:
     void WriteExecutant();
     void ShowPage(int index);
     EmbeddedPage& CurrentPage();
+    // The open-file dialog of this editor; true with the chosen path on OK.
+    bool ChooseFile(const char* filter, const char* initialFile, const char* initialFolder, std::string* path);
     void OnBrowseProgram();
     void OnQuickLaunch();
     void OnShellDocument();
