@@ -28,7 +28,6 @@ void ExecutantListDialog::OnAdd()
         head->InsertBefore(added);
     }
     RefillList();
-    UpdateButtons();
     modified = true;
 }
 

@@ -116,7 +116,6 @@ BOOL ExecutantListDialog::OnInitDialog()
     if (head == nullptr) InitialCapture();
     RefillList();
     UpdateData(false);
-    UpdateButtons();
     modified = false;
     captureArmed = false;
     // The list has the focus (RefillList gave it); the system must not move it.
@@ -153,6 +152,8 @@ void ExecutantListDialog::RefillList()
     ListView_Scroll(list, left, top * rowHeight);
     LockDrawing(false);
     ::SetFocus(list);
+    // Emptying the view drops the selection without an item-changed notice under Wine.
+    UpdateButtons();
 }
 
 void ExecutantListDialog::AddRow(HIMAGELIST icons, Executant* executant)

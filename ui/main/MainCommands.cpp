@@ -85,7 +85,6 @@ void ExecutantListDialog::OnLoad()
     head = loaded;
     UpdateData(false);
     RefillList();
-    UpdateButtons();
     modified = false;
 }
 

@@ -128,6 +128,8 @@ TEST_F(CaptureEndToEnd, BulkCaptureTakesWhatTheFilterAcceptsAndMergesAsAsked)
         if (e == window.head) window.head = e->NextExecutant(window.head);
         e->Unlink();
         delete e;
+        // A row selected before the capture: the refill drops it, the buttons must follow.
+        ListView_SetItemState(window.List(), 0, LVIS_SELECTED, LVIS_SELECTED);
         return true;
     });
     // One registered module gone: only it comes back, with its priority class.
@@ -138,6 +140,7 @@ TEST_F(CaptureEndToEnd, BulkCaptureTakesWhatTheFilterAcceptsAndMergesAsAsked)
         EXPECT_EQ("cap_normal.exe", ModuleNameOf(last->FileName.Text()));
         EXPECT_EQ(0x30u, last->Priority);
         EXPECT_TRUE(window.modified);
+        EXPECT_FALSE(::IsWindowEnabled(window.Item(IDC_EDIT_ENTRY)) || ::IsWindowEnabled(window.Item(IDC_DELETE)));
         window.modified = false;
         return true;
     });

@@ -160,6 +160,7 @@ TEST_F(MainWindowTest, ButtonsAddEditAndDeleteFollowTheSelection)
         Command(IDC_DELETE);
         EXPECT_EQ("cde", Order());
         EXPECT_TRUE(window.modified);
+        EXPECT_FALSE(::IsWindowEnabled(window.Item(IDC_EDIT_ENTRY)) || ::IsWindowEnabled(window.Item(IDC_DELETE)));
         // One row deleted, the next takes its place in the selection; after the last there is none.
         Select("d");
         Command(IDC_DELETE);
@@ -167,6 +168,7 @@ TEST_F(MainWindowTest, ButtonsAddEditAndDeleteFollowTheSelection)
         Command(IDC_DELETE);
         EXPECT_EQ("c", Order());
         EXPECT_EQ(-1, ListView_GetNextItem(window.List(), -1, LVNI_SELECTED));
+        EXPECT_FALSE(::IsWindowEnabled(window.Item(IDC_EDIT_ENTRY)) || ::IsWindowEnabled(window.Item(IDC_DELETE)));
         Select("c");
         Command(IDC_DELETE);
         EXPECT_EQ(nullptr, window.head);
