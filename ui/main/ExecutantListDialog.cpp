@@ -108,9 +108,7 @@ BOOL ExecutantListDialog::OnInitDialog()
     }
     ListView_SetImageList(list, NewIconList(), LVSIL_SMALL);
 
-    char full[MAX_PATH] = "";
-    const DWORD length = ::GetFullPathNameA(settingsFileName.c_str(), sizeof(full), full, nullptr);
-    if (!settingsFileName.empty() && length > 0 && length < sizeof(full)) settingsFileName = full;
+    settingsFileName = FullPath(settingsFileName);
 
     captureFlags = kDefaultCaptureFlags;
     if (head == nullptr) InitialCapture();

@@ -96,6 +96,10 @@ private:
     void LockDrawing(bool lock);
     // True when the list may be written over the file it came from (asks when it is incomplete).
     bool MayReplaceFile();
+    // The name as a full path, or unchanged when the system cannot resolve it.
+    static std::string FullPath(const std::string& name);
+    // The same text for every name of one file: full path, ASCII letters folded.
+    static std::string FileKey(const std::string& name);
 
 public:
     // Start-up and load tell the window whether the list is all that the file holds.
@@ -109,6 +113,6 @@ private:
     std::map<std::string, int> iconCache_;
     HIMAGELIST cachedIcons_;
     int redrawLocks_;
-    // Set when the list was loaded from a file that could not be read whole.
+    // FileKey of the file the list came from, when that could not be read whole.
     std::string incompleteFile_;
 };

@@ -13,6 +13,7 @@
 #include "MainWindowText.h"
 #include "PathText.h"
 #include "SettingsFile.h"
+#include "StringClass.h"
 #include "SystemUtilities.h"
 
 namespace {
@@ -31,18 +32,34 @@ std::string QuotedIfBlank(const std::string& path)
 
 }  // namespace
 
+std::string ExecutantListDialog::FullPath(const std::string& name)
+{
+    char full[MAX_PATH] = "";
+    const DWORD length = ::GetFullPathNameA(name.c_str(), sizeof(full), full, nullptr);
+    return !name.empty() && length > 0 && length < sizeof(full) ? std::string(full) : name;
+}
+
+// One file may go by many names ("Default.ini", ".\DEFAULT.INI", the full path): they are
+// resolved against the current directory while it is the one they were given for.
+std::string ExecutantListDialog::FileKey(const std::string& name)
+{
+    std::string key = FullPath(name);
+    FoldAsciiLower(&key[0]);
+    return key;
+}
+
 void ExecutantListDialog::SetLoadedFile(const std::string& path, bool complete)
 {
     if (complete) {
         incompleteFile_.clear();
     } else {
-        incompleteFile_ = path;
+        incompleteFile_ = FileKey(path);
     }
 }
 
 bool ExecutantListDialog::MayReplaceFile()
 {
-    if (incompleteFile_.empty() || lstrcmpiA(incompleteFile_.c_str(), settingsFileName.c_str()) != 0) return true;
+    if (incompleteFile_.empty() || incompleteFile_ != FileKey(settingsFileName)) return true;
     return AppMessageBoxF(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, MainText::kAskReplaceIncomplete,
                           settingsFileName.c_str()) == IDYES;
 }

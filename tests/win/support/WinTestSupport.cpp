@@ -403,7 +403,7 @@ DWORD WINAPI MessageBoxWatcher::Run(void* self)
 }
 
 ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, const char* directory,
-                             const char* desktopName)
+                             const char* desktopName, int command, const std::vector<int>& answers)
 {
     ProgramRun run;
     HDESK desktop = desktopName != nullptr
@@ -416,10 +416,12 @@ ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, cons
         while (::GetTickCount() - start < boundMs) {
             HWND window = nullptr;
             if (HWND box = FindMessageBox(processId, desktop, &window)) {
-                run.boxes.push_back(Answer(box, IDOK));
+                run.boxes.push_back(Answer(box, run.boxes.size() < answers.size() ? answers[run.boxes.size()] : IDOK));
                 continue;
             }
-            if (window != nullptr && !run.window) {
+            if (window != nullptr && command != 0) {
+                ::PostMessageA(window, WM_COMMAND, std::exchange(command, 0), 0);
+            } else if (window != nullptr && !run.window && run.boxes.size() >= answers.size()) {
                 run.window = true;
                 ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
             }

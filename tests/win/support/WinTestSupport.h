@@ -176,9 +176,11 @@ struct ProgramRun {
 // Runs a command line until it ends, reading every message box it shows and answering OK and
 // closing its first other dialog (the main window) with Cancel; in the named desktop (made for
 // the run) when `desktopName` is given. Gives up after `boundMs`, a safety net for a program
-// that hangs, not a timing; the program is then terminated.
+// that hangs, not a timing; the program is then terminated. With a `command`, the main window
+// gets it first; box i is answered with answers[i] (OK after the last), and the main window is
+// closed once every listed answer was given.
 ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, const char* directory = nullptr,
-                             const char* desktopName = nullptr);
+                             const char* desktopName = nullptr, int command = 0, const std::vector<int>& answers = {});
 // lodestay.exe -e -p FILE, run that way.
 ProgramRun RunUnattended(const std::string& settingsPath, DWORD boundMs = 120000);
 
