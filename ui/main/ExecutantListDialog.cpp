@@ -45,10 +45,13 @@ const char* ThreadText(unsigned priority)
     return code < 6 ? kTexts[code] : "??";
 }
 
-// Folder comparison of the Dir column: one trailing separator off, ASCII letters folded.
+// Folder comparison of the Dir column: one trailing separator off, ASCII letters folded. A
+// drive root loses its separator too: files hold "C:" for a program in "C:\", and the mark
+// must call that its own folder.
 std::string ComparableFolder(std::string folder)
 {
     StripTrailingSeparator(folder);
+    if (folder.size() == 3 && folder[1] == ':' && LastSeparator(folder.c_str()) == &folder[2]) folder.erase(2);
     FoldAsciiLower(&folder[0]);
     return folder;
 }

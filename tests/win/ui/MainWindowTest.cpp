@@ -75,18 +75,21 @@ TEST_F(MainWindowTest, RowsShowEveryMarkAndMovesFollowTheirRules)
          {"ExecutionArguments", "C:\\docs\\memo.txt"}, {"ExecutionPriority", "0x45"}},
         // 能 ends in byte 0x5C: a plain search for the separator would cut the name there. No such file.
         {{"ExecutionFileName", "C:\\機能\\app.exe"}, {"ExecutionPath", "C:\\機能"}, {"ExecutionPriority", "0x02"}},
+        // A drive root, written without its separator: the same folder.
+        {{"ExecutionFileName", "C:\\app.exe"}, {"ExecutionPath", "C:"}},
     });
     const char* expected[][7] = {
         {"app.exe", "×", "○", "-8,-8", "800X600", "普通+0", "■"},
         {"app.exe", "○", "◆", "---", "---", " 低   ", "－"},
         {"memo.txt", "○", "－", "---", "---", "????+2", "－"},
         {"app.exe", "○", "○", "---", "---", "継承-1", "－"},
+        {"app.exe", "○", "○", "---", "---", "継承  ", "－"},
     };
     UiScript script;
     script.Then([&] {
         LVITEMA item = {};
         item.mask = LVIF_IMAGE;
-        for (int row = 0; row < 4; ++row) {
+        for (int row = 0; row < 5; ++row) {
             for (int column = 0; column < 7; ++column) {
                 EXPECT_EQ(expected[row][column], CellText(window.List(), row, column)) << row << "," << column;
             }
