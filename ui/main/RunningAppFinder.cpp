@@ -212,8 +212,9 @@ bool RunningAppFinder::ImportWindow(HWND window, const WINDOWPLACEMENT& placemen
         delete executant;
         return false;
     }
+    // The field alone: the save adds its setting after the show mode and the folder, the order
+    // in which captured entries have always been written, so that saved files compare line by line.
     executant->FileName.Assign(path);
-    executant->SetSetting(kKeyFileName, path);
 
     // The 95 route names the module without its folder, so the path alone cannot tell that
     // the window is ours: the process id always can.
