@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of Lodestay: the host tests (ASan/UBSan), bounded fuzzing, the Windows tests
-# under Wine, and a compile-only 32-bit build. Installs what is missing first. Exits non-zero on any failure.
+# under Wine, a compile-only 32-bit build, and the release zips from both builds, the win64 one
+# unpacked and tried under Wine. Installs what is missing first. Exits non-zero on any failure.
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -97,6 +98,13 @@ fi
 if step "win32: configure" configure build/win32 -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-i686.cmake"; then
     step "win32: build (compile only)" build build/win32
+fi
+
+# The release zips, from the two Release trees above, so that the package cannot rot.
+if step "package: zips (tools/package.sh)" bash tools/package.sh; then
+    step "package: unpacked and tried under Wine" bash tools/try-package.sh
+else
+    skip "package: unpacked and tried under Wine"
 fi
 
 echo

@@ -126,20 +126,36 @@ lodestay_wine_session_begin() {
     export LODESTAY_WINE_SESSION="$WINEPREFIX"
 }
 
-# Puts the prefix in the wanted desktop mode: a virtual desktop NAME, or "-" for none.
-# The registry is only touched, and the wineserver restarted, when the mode changes.
+# Puts the prefix in the wanted desktop mode: a virtual desktop NAME, or "-" for none, on a
+# screen of DPI dots per inch (default 96). At another DPI Wine also honours the programs'
+# DPI manifests, as Windows does; otherwise it makes every process per-monitor aware.
+# The registry is only touched, and the wineserver restarted, when the mode changes, so that
+# no Wine process of one mode (the desktop, the services) lives on into the other.
 lodestay_wine_desktop() {
-    local want="$1" state="$WINEPREFIX/lodestay-desktop" have=""
+    local desktop="$1" dpi="${2:-96}" state="$WINEPREFIX/lodestay-desktop" want have=""
+    local scale='HKCU\Control Panel\Desktop'
+    want="$desktop"
+    [[ "$dpi" != 96 ]] && want+=" $dpi"
     [[ -f "$state" ]] && have=$(cat "$state")
     [[ "$have" == "$want" ]] && return 0
-    if [[ "$want" == "-" ]]; then
+    if [[ "$desktop" == "-" ]]; then
         lodestay_reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f
         # Without a size for "Default" the desktop is the whole X screen.
         lodestay_reg delete 'HKCU\Software\Wine\Explorer\Desktops' /v "$LODESTAY_DEFAULT_DESKTOP" /f
     else
-        lodestay_reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$want" /f &&
-            lodestay_reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$want" /d "$LODESTAY_SCREEN" /f || {
-            lodestay_log "could not set the desktop $want"
+        lodestay_reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$desktop" /f &&
+            lodestay_reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$desktop" /d "$LODESTAY_SCREEN" /f || {
+            lodestay_log "could not set the desktop $desktop"
+            return 1
+        }
+    fi
+    if [[ "$dpi" == 96 ]]; then
+        lodestay_reg delete "$scale" /v LogPixels /f
+        lodestay_reg delete "$scale" /v DpiScalingVer /f
+    else
+        lodestay_reg add "$scale" /v LogPixels /t REG_DWORD /d "$dpi" /f &&
+            lodestay_reg add "$scale" /v DpiScalingVer /t REG_DWORD /d 0x1000 /f || {
+            lodestay_log "could not set $dpi DPI"
             return 1
         }
     fi

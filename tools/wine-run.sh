@@ -2,24 +2,26 @@
 # Runs one Windows program under Wine and hands back its exit status, stdout and stderr.
 # ctest uses it as the cross-compiling emulator of the x86_64 build.
 #
-# Usage: wine-run.sh [--desktop NAME | --no-desktop] [--os VERSION] [--] PROGRAM.exe [ARGS...]
+# Usage: wine-run.sh [--desktop NAME | --no-desktop] [--os VERSION] [--dpi N] [--] PROGRAM.exe [ARGS...]
 #   --desktop NAME  run inside a Wine virtual desktop called NAME (default "Default", as on Windows)
 #   --no-desktop    run on the bare X screen, without a virtual desktop
 #   --os VERSION    make Wine report VERSION (win98, win95, win2k, ...) to this program only
+#   --dpi N         a screen of N dots per inch (default 96; 144 is 150 %), manifests honoured
 # The same choices can come from the environment (e.g. a ctest ENVIRONMENT property):
-#   LODESTAY_WINE_DESKTOP=NAME (or "-" for none), LODESTAY_WINE_OS=VERSION.
+#   LODESTAY_WINE_DESKTOP=NAME (or "-" for none), LODESTAY_WINE_OS=VERSION, LODESTAY_WINE_DPI=N.
 set -uo pipefail
 
 # shellcheck source=tools/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 usage() {
-    sed -n '5,11s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2
+    sed -n '5,12s/^# \{0,1\}//p' "${BASH_SOURCE[0]}" >&2
     exit 2
 }
 
 desktop="${LODESTAY_WINE_DESKTOP:-$LODESTAY_DEFAULT_DESKTOP}"
 os="${LODESTAY_WINE_OS:-}"
+dpi="${LODESTAY_WINE_DPI:-96}"
 while (($#)); do
     case "$1" in
     --desktop)
@@ -36,6 +38,11 @@ while (($#)); do
         os="$2"
         shift 2
         ;;
+    --dpi)
+        [[ $# -ge 2 && "$2" =~ ^[1-9][0-9]*$ ]] || usage
+        dpi="$2"
+        shift 2
+        ;;
     --)
         shift
         break
@@ -50,7 +57,7 @@ program="$1"
 shift
 
 lodestay_wine_session_begin || exit 125
-lodestay_wine_desktop "$desktop" || exit 125
+lodestay_wine_desktop "$desktop" "$dpi" || exit 125
 
 # Wine picks the reported version per executable file name.
 exe_name=$(basename "$program")

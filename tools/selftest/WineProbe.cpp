@@ -1,5 +1,6 @@
 // Reports what a program sees of the Wine set-up that tools/wine-run.sh gives it, so that
-// wine-run-test.sh can check the runner: desktop, code page, reported version, dialog fonts.
+// wine-run-test.sh can check the runner: desktop, code page, reported version, dialog fonts,
+// screen DPI.
 #include <windows.h>
 
 #include <cstdio>
@@ -48,6 +49,17 @@ void PrintFont(const char* face)
     ReleaseDC(nullptr, dc);
 }
 
+// The screen's DPI and whether this program (which has no manifest) is DPI aware.
+void PrintDpi()
+{
+    // Newer than the headers' Windows XP.
+    auto aware = reinterpret_cast<BOOL(WINAPI*)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "IsProcessDPIAware")));
+    HDC screen = GetDC(nullptr);
+    std::printf("dpi=%d aware=%d\n", GetDeviceCaps(screen, LOGPIXELSX), aware());
+    ReleaseDC(nullptr, screen);
+}
+
 // Starts a copy of this program that outlives it, holding its output handles, until the
 // file `release` exists.
 int SpawnLingeringChild(const char* release)
@@ -85,6 +97,8 @@ int main(int argc, char** argv)
         PrintVersion();
     else if (std::strcmp(what, "font") == 0 && argc > 2)
         PrintFont(argv[2]);
+    else if (std::strcmp(what, "dpi") == 0)
+        PrintDpi();
     else if (std::strcmp(what, "text") == 0)
         std::printf("%s\n", "起動しました");
     else if (std::strcmp(what, "stderr") == 0)

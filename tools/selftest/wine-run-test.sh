@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks tools/wine-run.sh with the probe program: desktop choice, reported version, code page,
-# dialog fonts, exit status and output hand-back, and that a program leaving a child behind
+# dialog fonts, screen DPI, exit status and output hand-back, and that a program leaving a child behind
 # does not hold the caller up. Usage: wine-run-test.sh PATH/TO/lodestay_wine_probe.exe
 set -uo pipefail
 
@@ -71,6 +71,9 @@ expect "ANSI code page 932, NT family" 0 '^acp=932 platform=2 ' -- "$PROBE" vers
 expect "--os win98" 0 '^acp=932 platform=1 version=4\.10$' -- --os win98 "$PROBE" version
 expect "--os lasts one call" 0 ' platform=2 ' -- "$PROBE" version
 expect "LODESTAY_WINE_OS=win95" 0 ' platform=1 version=4\.0$' LODESTAY_WINE_OS=win95 -- "$PROBE" version
+# Scaled, Wine honours DPI manifests, so that a program without one is unaware.
+expect "--dpi 144" 0 '^dpi=144 aware=0$' -- --dpi 144 "$PROBE" dpi
+expect "--dpi lasts one call" 0 '^dpi=96 aware=1$' -- "$PROBE" dpi
 expect "exit status handed back" 7 '^$' -- "$PROBE" exit 7
 expect "stdout stays clean of stderr" 0 '^$' -- "$PROBE" stderr
 check "stderr handed back" grep -qx $'to stderr\r' "$errfile"

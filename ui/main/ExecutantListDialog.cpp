@@ -19,7 +19,7 @@ namespace {
 struct ColumnSpec {
     const char* title;
     int format;
-    int width;
+    int width;   // pixels of a 96-DPI screen
 };
 const ColumnSpec kColumns[] = {
     {"ﾓｼﾞｭｰﾙ", LVCFMT_CENTER, 140}, {"重", LVCFMT_CENTER, 30},  {"Dir", LVCFMT_CENTER, 30},
@@ -69,6 +69,17 @@ void SetCell(HWND list, int row, int column, const char* text)
     ListView_SetItemText(list, row, column, const_cast<char*>(text));
 }
 
+// The program is DPI aware, so on a scaled screen its dialogs and their font grow: the column
+// widths must grow with them, or every cell is cut short. This is the system DPI, which the
+// main window has unless it opens on a monitor of another scale.
+int ScaledToScreen(HWND window, int pixels)
+{
+    HDC dc = ::GetDC(window);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
+    ::ReleaseDC(window, dc);
+    return ::MulDiv(pixels, dpi, 96);
+}
+
 HIMAGELIST NewIconList() { return ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 4); }
 
 }  // namespace
@@ -104,7 +115,7 @@ BOOL ExecutantListDialog::OnInitDialog()
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = kColumns[i].format;
-        column.cx = kColumns[i].width;
+        column.cx = ScaledToScreen(list, kColumns[i].width);
         column.pszText = const_cast<char*>(kColumns[i].title);
         column.iSubItem = i;
         ListView_InsertColumn(list, i, &column);

@@ -15,6 +15,7 @@
 #include "ExecutantListDialog.h"
 #include "MainWindowIds.h"
 #include "ModuleName.h"
+#include "SettingsFile.h"
 #include "SmallDialogIds.h"
 #include "SystemFunctions.h"
 #include "TestRunDialogs.h"  // the end dialog's methods
@@ -157,6 +158,22 @@ TEST_F(CaptureEndToEnd, BulkCaptureTakesWhatTheFilterAcceptsAndMergesAsAsked)
         return true;
     });
     Run(script);
+
+    // A captured place comes back exactly through the saved list and the unattended start (at
+    // 150 % in the scaled run). Without a folder, as the 95 family captures, it is not found.
+    if (family95) return;
+    std::unique_ptr<Executant> captured(Entries(window.head, "cap_")["cap_normal.exe"]);
+    if (captured.get() == window.head) window.head = captured->NextExecutant(window.head);
+    captured->Unlink();
+    const std::string list = folder_.File("captured.ini"), report = folder_.File("relaunched.txt");
+    captured->Arguments.Assign(("--report " + report).c_str());
+    ASSERT_TRUE(SaveSettingsFile(list.c_str(), captured.get()));
+    EndPrograms({"cap_normal.exe"});
+    EXPECT_EQ(0, RunUnattended(list).Count());
+    EndOnExit relaunched;
+    relaunched.Add(ReportedProcessId(WaitForReport(report)));
+    ASSERT_TRUE(RequestReport(WindowOfProcess(ReportedProcessId(ReadReport(report)))));
+    EXPECT_EQ(Numbers("40,50,320,240"), Numbers(ReadReport(report)["window.normal"]));
 }
 
 // The pick by a real click on a child control (made by xclick-relay.sh beside Wine, while

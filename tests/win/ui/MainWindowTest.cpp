@@ -92,6 +92,9 @@ TEST_F(MainWindowTest, RowsShowEveryMarkAndMovesFollowTheirRules)
         for (int row = 0; row < 5; ++row) {
             for (int column = 0; column < 7; ++column) {
                 EXPECT_EQ(expected[row][column], CellText(window.List(), row, column)) << row << "," << column;
+                // Also on a scaled screen (ui_tests_scaled), where the font grows.
+                EXPECT_LT(ListView_GetStringWidth(window.List(), expected[row][column]),
+                          ListView_GetColumnWidth(window.List(), column)) << row << "," << column << " is cut";
             }
             // Only notepad exists, so it alone has an icon.
             item.iItem = row;
