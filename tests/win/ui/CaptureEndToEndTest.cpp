@@ -5,7 +5,6 @@
 // show states are.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -172,16 +171,22 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
     ::GetWindowRect(::FindWindowExA(picked, nullptr, "BUTTON", nullptr), &child);
     const char* relay = std::getenv("LODESTAY_XCLICK");
     ASSERT_NE(nullptr, relay) << "run under tests/win/ui/xclick-relay.sh";
-    std::string request = std::string("Z:") + relay;
-    std::replace(request.begin(), request.end(), '/', '\\');
+    const std::string requests = WindowsPath(relay) + "\\";
+    int clicks = 0;
 
     UiScript script;
-    // Arms the pick, then clicks at x, y with the button (1 left, 3 right, 0 none) in the X display.
+    // Arms the pick, then clicks at x, y with the button (1 left, 3 right, 0 none) in the X display:
+    // the relay takes request N.click whole, once it is renamed into place.
     auto pick = [&](long x, long y, int button) {
         InDialog(script, IDC_CAPTURE, IDC_CAP_MOUSE, [](HWND) {}, IDC_CAP_MOUSE);
         script.Then([&] { return window.captureArmed && ::IsIconic(window.Handle()); });
+        if (button == 0) return;
         const std::string click = std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(button) + "\n";
-        if (button != 0) script.Then([&, click] { return WriteTextFile(request, click); });
+        const std::string request = requests + std::to_string(++clicks);
+        script.Then([=] {
+            return WriteTextFile(request + ".tmp", click) &&
+                   ::MoveFileA((request + ".tmp").c_str(), (request + ".click").c_str()) != FALSE;
+        });
     };
     pick((child.left + child.right) / 2, (child.top + child.bottom) / 2, 1);
     script.Answer(IDOK).Then([&] {
