@@ -182,11 +182,8 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
         script.Then([&] { return window.captureArmed && ::IsIconic(window.Handle()); });
         if (button == 0) return;
         const std::string click = std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(button) + "\n";
-        const std::string request = requests + std::to_string(++clicks);
-        script.Then([=] {
-            return WriteTextFile(request + ".tmp", click) &&
-                   ::MoveFileA((request + ".tmp").c_str(), (request + ".click").c_str()) != FALSE;
-        });
+        const std::string request = requests + std::to_string(++clicks), taken = request + ".click";
+        script.Then([=] { return WriteTextFile(request, click) && ::MoveFileA(request.c_str(), taken.c_str()); });
     };
     pick((child.left + child.right) / 2, (child.top + child.bottom) / 2, 1);
     script.Answer(IDOK).Then([&] {
@@ -217,11 +214,14 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
             ::SendDlgItemMessageA(d, IDC_TR_DELAY, CB_SETCURSEL, 0, 0);
             ::CheckRadioButton(d, IDC_TR_MINIMISE, IDC_TR_HIDE, hide ? IDC_TR_HIDE : IDC_TR_MINIMISE);
         }, IDOK);
+        // Other programs put their windows away when they get to it: the run does not wait for
+        // them, and neither does the restore, which only follows the end dialog.
+        script.Then([&, hide] { return hide ? !::IsWindowVisible(picked) : ::IsIconic(picked) && ::IsIconic(maximised); });
         // The missing program is reported after the delay, the others still put away.
         if (!hide) script.Then([&] {
             if (FindThreadMessageBox() == nullptr) return false;
             EXPECT_TRUE(::IsIconic(picked) && ::IsIconic(maximised));
-            EXPECT_EQ("start", ReadReport(folder_.File("run.txt"))["event"]);
+            EXPECT_EQ("start", WaitForReport(folder_.File("run.txt"), "start")["event"]);
             return true;
         }).Answer(IDOK);
         InDialog(script, 0, IDC_TE_POST_QUIT, [&, hide](HWND d) {
