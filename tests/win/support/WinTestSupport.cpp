@@ -226,7 +226,7 @@ ChildProcess StartTestApp(const std::string& program, const std::string& report,
 {
     ChildProcess child(StartProcess(Quoted(program) + " --report " + report + " " + options));
     // Not idle for input: the program looks at its queue before it makes its window.
-    WaitForReport(report, "start");
+    if (child.Get() != nullptr) WaitForReport(report, "start");
     return child;
 }
 
