@@ -61,10 +61,9 @@ TEST_F(LaunchTest, FindsAWindowThatAppearsLate)
     EXPECT_EQ(0, e->Launch(nullptr));
     // How many looks came before the window depends on the machine's speed; that each pause
     // between them is one short interval, not a pass, does not.
-    const std::vector<unsigned>& looks = pauses.Pauses();
-    EXPECT_LT(0u, looks.size());
-    EXPECT_LT(looks.size(), 6 * kSearchLooksPerPass);
-    EXPECT_EQ(std::vector<unsigned>(looks.size(), kSearchLookInterval), looks);
+    EXPECT_LT(0u, pauses.Pauses().size());
+    EXPECT_LT(pauses.Pauses().size(), 6 * kSearchLooksPerPass);
+    EXPECT_EQ(std::vector<unsigned>(pauses.Pauses().size(), kSearchLookInterval), pauses.Pauses());
     Report r = WaitForReport(report, "start");
     cleanup_.Add(ReportedProcessId(r));
     ASSERT_TRUE(RequestReport(WindowOfProcess(ReportedProcessId(r))));

@@ -171,7 +171,6 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
     ::GetWindowRect(::FindWindowExA(picked, nullptr, "BUTTON", nullptr), &child);
     const char* relay = std::getenv("LODESTAY_XCLICK");
     ASSERT_NE(nullptr, relay) << "run under tests/win/ui/xclick-relay.sh";
-    const std::string requests = WindowsPath(relay) + "\\";
     int clicks = 0;
 
     UiScript script;
@@ -182,7 +181,7 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
         script.Then([&] { return window.captureArmed && ::IsIconic(window.Handle()); });
         if (button == 0) return;
         const std::string click = std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(button) + "\n";
-        const std::string request = requests + std::to_string(++clicks), taken = request + ".click";
+        const std::string request = WindowsPath(relay) + "\\" + std::to_string(++clicks), taken = request + ".click";
         script.Then([=] { return WriteTextFile(request, click) && ::MoveFileA(request.c_str(), taken.c_str()); });
     };
     pick((child.left + child.right) / 2, (child.top + child.bottom) / 2, 1);
@@ -216,7 +215,7 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
         }, IDOK);
         // Other programs put their windows away when they get to it: the run does not wait for
         // them, and neither does the restore, which only follows the end dialog.
-        script.Then([&, hide] { return hide ? !::IsWindowVisible(picked) : ::IsIconic(picked) && ::IsIconic(maximised); });
+        script.Then([=] { return hide ? !::IsWindowVisible(picked) : ::IsIconic(picked) && ::IsIconic(maximised); });
         // The missing program is reported after the delay, the others still put away.
         if (!hide) script.Then([&] {
             if (FindThreadMessageBox() == nullptr) return false;
