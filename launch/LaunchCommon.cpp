@@ -46,16 +46,45 @@ std::vector<char> Writable(const std::string& text)
     return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
 }
 
+namespace {
+
+CreateProcessFunction g_createProcess = ::CreateProcessA;
+
+// Under a Wine without its preloader (Debian only suggests it) about one new process in two
+// thousand ends while the system sets it up, before any of its own code ran: its randomly
+// placed heap covers a page that Wine maps at a fixed address. The creation then fails with
+// ERROR_INTERNAL_ERROR although nothing is wrong with the program. Nothing of it has run, so
+// starting it again is safe; a failure that lasts is reported as before.
+constexpr int kCreateAttempts = 3;
+
+}  // namespace
+
+CreateProcessFunction SetCreateProcess(CreateProcessFunction function)
+{
+    const CreateProcessFunction previous = g_createProcess;
+    g_createProcess = function != nullptr ? function : ::CreateProcessA;
+    return previous;
+}
+
 bool CreateExecutantProcess(const Executant& executant, const std::string& commandLine, const char* desktop,
                             DWORD baseFlags, PROCESS_INFORMATION* info)
 {
-    std::vector<char> buffer = Writable(commandLine);
     STARTUPINFOA startup = StartupBlockFor(executant, desktop);
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CreationFlagsFor(executant, baseFlags),
-                          nullptr, WorkingDirectoryOf(executant), &startup, info)) {
-        LogMessage(LaunchText::kCreateFailed, commandLine.c_str());
-        return false;
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int attempt = 0; attempt < kCreateAttempts && error == ERROR_INTERNAL_ERROR; ++attempt) {
+        std::vector<char> buffer = Writable(commandLine);
+        if (g_createProcess(nullptr, buffer.data(), nullptr, nullptr, FALSE, CreationFlagsFor(executant, baseFlags),
+                            nullptr, WorkingDirectoryOf(executant), &startup, info)) {
+            LogMessage(LaunchText::kCreateSucceeded, commandLine.c_str());
+            return true;
+        }
+        error = ::GetLastError();
     }
-    LogMessage(LaunchText::kCreateSucceeded, commandLine.c_str());
-    return true;
+    LogMessage(LaunchText::kCreateFailed, commandLine.c_str());
+    // The reason, for whoever reads the log; writing the log may change the last error.
+    ::SetLastError(error);
+    char* text = GetSystemErrorText();
+    LogMessage(LaunchText::kSystemErrorLine, text != nullptr ? text : "");
+    if (text != nullptr) ::LocalFree(text);
+    return false;
 }

@@ -22,6 +22,13 @@ bool WaitUntilReady(HANDLE process, unsigned timeout, const char* name);
 std::vector<char> Writable(const std::string& text);
 
 // Creates the process of a command line with the executant's start-up block, working
-// directory and creation flags (built on `baseFlags`), and logs whether that worked.
+// directory and creation flags (built on `baseFlags`), and logs whether that worked. A start
+// that fails while the system sets the process up is tried again.
 bool CreateExecutantProcess(const Executant& executant, const std::string& commandLine, const char* desktop,
                             DWORD baseFlags, PROCESS_INFORMATION* info);
+
+// The process creation the engine calls; tests replace it to fail as a loaded system does.
+// Returns the previous one; null restores CreateProcessA.
+using CreateProcessFunction = BOOL(WINAPI*)(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
+                                            LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION);
+CreateProcessFunction SetCreateProcess(CreateProcessFunction function);

@@ -7,6 +7,10 @@ packages=(
     cmake g++ googletest
     g++-mingw-w64-x86-64 g++-mingw-w64-i686
     wine64 wine
+    # Only suggested by wine64, but without it about one Wine process start in two thousand
+    # fails ("failed to map the shared user data"): the randomised heap lies where Wine needs
+    # its fixed pages. Tests would fail now and then for no fault of theirs.
+    wine64-preloader
     xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
     locales
     clang libclang-rt-14-dev

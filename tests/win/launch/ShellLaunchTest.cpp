@@ -55,9 +55,7 @@ TEST_F(ShellLaunch, NeverMovesOrEndsTheCopyAlreadyOpen)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string older = std::string("older-") + c.name;
-        ChildProcess olderCopy =
-            StartProgram(TestAppPath(), "--report " + ReportOf(older) + " --topmost --fixed 600,500,200,150");
-        WaitForReport(ReportOf(older), "start");
+        ChildProcess olderCopy = StartTestApp(TestAppPath(), ReportOf(older), "--topmost --fixed 600,500,200,150");
         auto e = TestLaunched(c.name, c.options, c.placed);
         const bool olderTaken = c.handedOver && GetOsFamily() == kOsNT;
         ASSERT_EQ(olderTaken || !c.handedOver, e->ProcessHandle != nullptr);

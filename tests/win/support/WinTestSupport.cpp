@@ -65,7 +65,7 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
 }
 
 constexpr DWORD kPollMs = 10;
-constexpr DWORD kBoxCloseBoundMs = 5000;
+constexpr DWORD kBoxCloseBoundMs = 30000;  // a safety net: a loaded machine may take its time
 
 struct BoxSearch {
     DWORD processId;
@@ -222,20 +222,18 @@ HANDLE StartProcess(const std::string& commandLine, const char* directory, const
     return info.hProcess;
 }
 
-ChildProcess StartProgram(const std::string& program, const std::string& arguments)
+ChildProcess StartTestApp(const std::string& program, const std::string& report, const std::string& options)
 {
-    HANDLE process = StartProcess(Quoted(program) + " " + arguments);
-    if (process != nullptr) ::WaitForInputIdle(process, 10000);
-    return ChildProcess(process);
+    ChildProcess child(StartProcess(Quoted(program) + " --report " + report + " " + options));
+    // Not idle for input: the program looks at its queue before it makes its window.
+    if (child.Get() != nullptr) WaitForReport(report, "start");
+    return child;
 }
 
 ChildProcess StartTestAppCopy(const std::string& path, const std::string& report, const std::string& options)
 {
     if (!::CopyFileA(TestAppPath().c_str(), path.c_str(), FALSE)) return ChildProcess();
-    if (report.empty()) return StartProgram(path, options);
-    ChildProcess child = StartProgram(path, "--report " + report + " " + options);
-    WaitForReport(report, "start");
-    return child;
+    return StartTestApp(path, report.empty() ? path + ".report" : report, options);
 }
 
 std::string ProgramBeside(const char* name)

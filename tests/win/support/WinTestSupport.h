@@ -65,10 +65,11 @@ private:
 
 // Starts a command line; returns the process handle (the caller closes it), or null.
 HANDLE StartProcess(const std::string& commandLine, const char* directory = nullptr, const char* desktop = nullptr);
-// Starts a program directly (not through the engine) and waits until it is idle.
-ChildProcess StartProgram(const std::string& program, const std::string& arguments);
-// Copies the test application to `path` (a name no other test uses) and starts the copy; with
-// a report path, waits until the copy reported its start. An empty process when that failed.
+// Starts the test application (or a copy of it) directly, not through the engine, and waits
+// until it reported its start to `report`: its window, if it makes one, is there.
+ChildProcess StartTestApp(const std::string& program, const std::string& report, const std::string& options);
+// Copies the test application to `path` (a name no other test uses) and starts the copy,
+// reporting to `report` or beside the copy. An empty process when the copy failed.
 ChildProcess StartTestAppCopy(const std::string& path, const std::string& report = "",
                               const std::string& options = "");
 
@@ -91,7 +92,6 @@ public:
     EndOnExit() = default;
     ~EndOnExit() { for (DWORD id : ids_) EndProcess(id); }
     void Add(DWORD processId) { ids_.push_back(processId); }
-    void AddHandle(HANDLE process) { if (process != nullptr) Add(::GetProcessId(process)); }
 
 private:
     std::vector<DWORD> ids_;

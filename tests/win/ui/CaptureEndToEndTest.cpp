@@ -5,7 +5,6 @@
 // show states are.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -192,16 +191,18 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
     ::GetWindowRect(::FindWindowExA(picked, nullptr, "BUTTON", nullptr), &child);
     const char* relay = std::getenv("LODESTAY_XCLICK");
     ASSERT_NE(nullptr, relay) << "run under tests/win/ui/xclick-relay.sh";
-    std::string request = std::string("Z:") + relay;
-    std::replace(request.begin(), request.end(), '/', '\\');
+    int clicks = 0;
 
     UiScript script;
-    // Arms the pick, then clicks at x, y with the button (1 left, 3 right, 0 none) in the X display.
+    // Arms the pick, then clicks at x, y with the button (1 left, 3 right, 0 none) in the X display:
+    // the relay takes request N.click whole, once it is renamed into place.
     auto pick = [&](long x, long y, int button) {
         InDialog(script, IDC_CAPTURE, IDC_CAP_MOUSE, [](HWND) {}, IDC_CAP_MOUSE);
         script.Then([&] { return window.captureArmed && ::IsIconic(window.Handle()); });
+        if (button == 0) return;
         const std::string click = std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(button) + "\n";
-        if (button != 0) script.Then([&, click] { return WriteTextFile(request, click); });
+        const std::string request = WindowsPath(relay) + "\\" + std::to_string(++clicks), taken = request + ".click";
+        script.Then([=] { return WriteTextFile(request, click) && ::MoveFileA(request.c_str(), taken.c_str()); });
     };
     pick((child.left + child.right) / 2, (child.top + child.bottom) / 2, 1);
     script.Answer(IDOK).Then([&] {
@@ -232,11 +233,14 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
             ::SendDlgItemMessageA(d, IDC_TR_DELAY, CB_SETCURSEL, 0, 0);
             ::CheckRadioButton(d, IDC_TR_MINIMISE, IDC_TR_HIDE, hide ? IDC_TR_HIDE : IDC_TR_MINIMISE);
         }, IDOK);
+        // Other programs put their windows away when they get to it: the run does not wait for
+        // them, and neither does the restore, which only follows the end dialog.
+        script.Then([=] { return hide ? !::IsWindowVisible(picked) : ::IsIconic(picked) && ::IsIconic(maximised); });
         // The missing program is reported after the delay, the others still put away.
         if (!hide) script.Then([&] {
             if (FindThreadMessageBox() == nullptr) return false;
             EXPECT_TRUE(::IsIconic(picked) && ::IsIconic(maximised));
-            EXPECT_EQ("start", ReadReport(folder_.File("run.txt"))["event"]);
+            EXPECT_EQ("start", WaitForReport(folder_.File("run.txt"), "start")["event"]);
             return true;
         }).Answer(IDOK);
         InDialog(script, 0, IDC_TE_POST_QUIT, [&, hide](HWND d) {
