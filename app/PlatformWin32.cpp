@@ -1,6 +1,8 @@
 // The Windows side of the portable core's platform seam.
 #include "Platform.h"
 
+#include <io.h>
+
 #include "Handles.h"
 #include "SystemUtilities.h"
 
@@ -35,4 +37,13 @@ bool PlatformReplaceFile(const char* from, const char* to)
         return false;
     }
     return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool PlatformIsPlainFile(std::FILE* file)
+{
+    const intptr_t handle = _get_osfhandle(_fileno(file));
+    BY_HANDLE_FILE_INFORMATION information;
+    return handle != -1 && ::GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK &&
+           ::GetFileInformationByHandle(reinterpret_cast<HANDLE>(handle), &information) &&
+           !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -243,15 +243,20 @@ int Executant::Write(std::FILE* file, int indent, int withBlock)
     return 0;
 }
 
-Executant* LoadSettingsFile(const char* path, bool* complete)
+Executant* LoadSettingsFile(const char* path, bool* complete, bool* unreadable)
 {
     bool dummy = true;
     if (complete == nullptr) complete = &dummy;
     *complete = true;
+    bool unused = false;
+    if (unreadable == nullptr) unreadable = &unused;
     std::FILE* file = std::fopen(path, "rt");
-    if (file == nullptr) {
-        // A file that is there but cannot be read (locked, no access) is not an empty list.
-        *complete = PlatformFileSize(path) < 0;
+    // A file that is there but cannot be read (locked, no access) is not an empty list. Nor is
+    // a device or a pipe, and its first read may never return: a serial port waits for a line.
+    *unreadable = file == nullptr ? PlatformFileSize(path) >= 0 : !PlatformIsPlainFile(file);
+    if (file == nullptr || *unreadable) {
+        if (file != nullptr) std::fclose(file);
+        *complete = !*unreadable;
         return nullptr;
     }
     g_restFollowsIn = nullptr;

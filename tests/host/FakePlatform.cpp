@@ -32,3 +32,5 @@ bool PlatformReplaceFile(const char* from, const char* to)
 {
     return !Fake().failReplace && std::rename(from, to) == 0;
 }
+
+bool PlatformIsPlainFile(std::FILE* file) { struct stat s; return fstat(fileno(file), &s) == 0 && S_ISREG(s.st_mode); }
