@@ -18,6 +18,11 @@ void PlatformCloseHandle(void* handle);
 long long PlatformFileSize(const char* path);
 // Moves `from` over `to`, replacing it; false leaves `to` as it was.
 bool PlatformReplaceFile(const char* from, const char* to);
+// Creates `path` for writing text only when nothing of that name exists yet; otherwise null,
+// with `taken` telling whether the name was in use.
+std::FILE* PlatformCreateNewFile(const char* path, bool* taken);
+// Writes the file's buffers through to the disk; false when that failed.
+bool PlatformFlushFile(std::FILE* file);
 // False for an open file that is no plain file on a disk (a device, a pipe): reading one may
 // wait for ever.
 bool PlatformIsPlainFile(std::FILE* file);

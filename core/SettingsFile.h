@@ -10,8 +10,8 @@
 Executant* LoadSettingsFile(const char* path, bool* complete = nullptr, bool* unreadable = nullptr);
 
 // True when every byte reached the file. The old file is replaced only after the new one
-// was written and closed without error; on failure the user has been told and the old
-// file is untouched.
+// was written, flushed to the disk and closed without error; on failure the user has been
+// told and the old file is untouched.
 bool SaveSettingsFile(const char* path, Executant* head);
 
 // Splits one line in place into key and value (both empty at first). Exposed for tests.
