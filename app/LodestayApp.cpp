@@ -10,6 +10,7 @@
 #include "ExecutantListDialog.h"
 #include "KeyValueList.h"
 #include "Launcher.h"
+#include "MainWindowText.h"
 #include "RingList.h"
 #include "SettingsFile.h"
 #include "SystemFunctions.h"
@@ -73,10 +74,14 @@ BOOL LodestayApp::InitInstance()
         return FALSE;
     }
 
-    Executants = LoadSettingsFile(SettingsPath.Text(), &SettingsComplete);
+    bool unreadable = false;
+    Executants = LoadSettingsFile(SettingsPath.Text(), &SettingsComplete, &unreadable);
     if (options.Find("-e") != nullptr) {
         LaunchAll(SettingsPath.Text(), Executants);
     } else {
+        // An empty window would look as if the list were lost; the unattended start says that
+        // the file defines no applications.
+        if (unreadable) AppMessageBoxF(MB_OK | MB_ICONWARNING, MainText::kLoadFailed, SettingsPath.Text());
         RunMainWindow();
     }
     return FALSE;

@@ -3,6 +3,10 @@
 // the pointers before calling.
 #include "SystemFunctions.h"
 
+#include <string>
+
+#include "PathText.h"
+
 namespace Bound {
 BOOL(WINAPI* EnumProcesses)(DWORD*, DWORD, DWORD*) = nullptr;
 BOOL(WINAPI* EnumProcessModules)(HANDLE, HMODULE*, DWORD, DWORD*) = nullptr;
@@ -29,10 +33,24 @@ void Lookup(HMODULE library, const char* name, Function& function)
     function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
 }
 
+// By its full path: where the search limit is missing (before Windows 8 without its update,
+// the 95 family) a load by name would look in the program's own folder first.
+HMODULE LoadSystemLibrary(const char* name)
+{
+    char folder[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryA(folder, sizeof(folder));
+    if (length == 0 || length >= sizeof(folder)) return nullptr;
+    std::string path(folder, length);
+    const char* last = LastSeparator(path.c_str());
+    if (last == nullptr || last[1] != '\0') path += '\\';
+    path += name;
+    return ::LoadLibraryA(path.c_str());
+}
+
 void BindProcessStatus()
 {
     if (psapiLibrary == nullptr) {
-        psapiLibrary = ::LoadLibraryA("PSAPI.DLL");
+        psapiLibrary = LoadSystemLibrary("PSAPI.DLL");
         if (psapiLibrary == nullptr) return;
     }
     if (Bound::EnumProcessModules != nullptr) return;
@@ -45,7 +63,7 @@ void BindProcessStatus()
 void BindInputMethod()
 {
     if (imm32Library == nullptr) {
-        imm32Library = ::LoadLibraryA("IMM32.DLL");
+        imm32Library = LoadSystemLibrary("IMM32.DLL");
         if (imm32Library == nullptr) return;
     }
     if (Bound::ImmDisableIME == nullptr) Lookup(imm32Library, "ImmDisableIME", Bound::ImmDisableIME);
@@ -69,6 +87,23 @@ void Release(HMODULE& library)
 }
 
 }  // namespace
+
+void LimitDllSearchToSystemFolder()
+{
+    // Both are looked up: SetDefaultDllDirectories came with Windows 8 (and an update of Vista
+    // and 7), SetDllDirectoryA with XP SP1. kernel32 is loaded in every process already.
+    constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+    HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll");
+    if (kernel32 == nullptr) return;
+    BOOL(WINAPI* setDefaultDirectories)(DWORD) = nullptr;
+    Lookup(kernel32, "SetDefaultDllDirectories", setDefaultDirectories);
+    if (setDefaultDirectories != nullptr && setDefaultDirectories(kSearchSystem32)) return;
+    // Takes at least the working folder out of the search; the program's own folder stays,
+    // which is why the libraries bound here are loaded by their full path.
+    BOOL(WINAPI* setDllDirectory)(LPCSTR) = nullptr;
+    Lookup(kernel32, "SetDllDirectoryA", setDllDirectory);
+    if (setDllDirectory != nullptr) setDllDirectory("");
+}
 
 int GetOsFamily()
 {

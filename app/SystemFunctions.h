@@ -22,6 +22,11 @@ enum BindGroup {
 int GetOsFamily();
 void BindSystemFunctions(int groups, int load);
 
+// Limits the folders this process loads DLLs from by name to the system folder, so that a DLL
+// dropped beside the program or into its working folder never runs inside it. Programs the
+// launcher starts are other processes and keep their own search order.
+void LimitDllSearchToSystemFolder();
+
 // The bound functions: null when the family does not offer them or they could not be found.
 namespace Bound {
 extern BOOL(WINAPI* EnumProcesses)(DWORD*, DWORD, DWORD*);

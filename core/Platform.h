@@ -1,6 +1,7 @@
 // The few platform services the portable core needs. The Windows build supplies them
 // (app/), the host tests supply recording fakes; the seam is resolved at link time.
 #pragma once
+#include <cstdio>
 
 // Message-box styles, numerically equal to the Win32 MB_ values so they pass straight through.
 constexpr unsigned kBoxOk = 0x00000000u;
@@ -17,3 +18,11 @@ void PlatformCloseHandle(void* handle);
 long long PlatformFileSize(const char* path);
 // Moves `from` over `to`, replacing it; false leaves `to` as it was.
 bool PlatformReplaceFile(const char* from, const char* to);
+// Creates `path` for writing text only when nothing of that name exists yet; otherwise null,
+// with `taken` telling whether the name was in use.
+std::FILE* PlatformCreateNewFile(const char* path, bool* taken);
+// Writes the file's buffers through to the disk; false when that failed.
+bool PlatformFlushFile(std::FILE* file);
+// False for an open file that is no plain file on a disk (a device, a pipe): reading one may
+// wait for ever.
+bool PlatformIsPlainFile(std::FILE* file);

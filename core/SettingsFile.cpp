@@ -155,6 +155,24 @@ SettingLine LayOut(const KeyValueClass& entry, int indent)
     return {false, FittingLength(entry.value.Text(), value, room)};
 }
 
+// The new list is written beside the old one, under the first of NAME.new, NAME.new1 ...
+// NAME.new99 that nothing in the folder is called yet: a file of the user's own that happens
+// to have such a name is never overwritten, nor renamed over the list.
+std::FILE* CreateTemporaryBeside(const char* path, size_t length, std::unique_ptr<char[]>* name)
+{
+    constexpr int kNames = 100;
+    const size_t size = length + sizeof ".new99";
+    name->reset(new (std::nothrow) char[size]);
+    if (*name == nullptr) return nullptr;
+    for (int i = 0; i < kNames; ++i) {
+        std::snprintf(name->get(), size, i == 0 ? "%s.new" : "%s.new%d", path, i);
+        bool taken = false;
+        if (std::FILE* file = PlatformCreateNewFile(name->get(), &taken)) return file;
+        if (!taken) return nullptr;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void SplitSettingsLine(char* line, const char** key, const char** value)
@@ -243,15 +261,20 @@ int Executant::Write(std::FILE* file, int indent, int withBlock)
     return 0;
 }
 
-Executant* LoadSettingsFile(const char* path, bool* complete)
+Executant* LoadSettingsFile(const char* path, bool* complete, bool* unreadable)
 {
     bool dummy = true;
     if (complete == nullptr) complete = &dummy;
     *complete = true;
+    bool unused = false;
+    if (unreadable == nullptr) unreadable = &unused;
     std::FILE* file = std::fopen(path, "rt");
-    if (file == nullptr) {
-        // A file that is there but cannot be read (locked, no access) is not an empty list.
-        *complete = PlatformFileSize(path) < 0;
+    // A file that is there but cannot be read (locked, no access) is not an empty list. Nor is
+    // a device or a pipe, and its first read may never return: a serial port waits for a line.
+    *unreadable = file == nullptr ? PlatformFileSize(path) >= 0 : !PlatformIsPlainFile(file);
+    if (file == nullptr || *unreadable) {
+        if (file != nullptr) std::fclose(file);
+        *complete = !*unreadable;
         return nullptr;
     }
     g_restFollowsIn = nullptr;
@@ -296,17 +319,12 @@ bool SaveSettingsFile(const char* path, Executant* head)
         PlatformMessageBox(CoreText::kNameTooShort, kBoxOk | kBoxIconWarning);
         return false;
     }
-    // The old file is replaced only once the new one is complete, so that a full disk or
-    // a write error can never leave the user with half a list. Without memory for the
-    // temporary name the file cannot be created either.
-    static const char kSuffix[] = ".new";
-    std::unique_ptr<char[]> temporary(new (std::nothrow) char[length + sizeof kSuffix]);
-    std::FILE* file = nullptr;
-    if (temporary != nullptr) {
-        std::memcpy(temporary.get(), path, length);
-        std::memcpy(temporary.get() + length, kSuffix, sizeof kSuffix);
-        file = std::fopen(temporary.get(), "wt");
-    }
+    // The old file is replaced only once the new one is complete and on the disk, so that a
+    // full disk, a write error or a power cut right after the save can never leave the user
+    // with half a list. Without memory for the temporary name the file cannot be created
+    // either.
+    std::unique_ptr<char[]> temporary;
+    std::FILE* file = CreateTemporaryBeside(path, length, &temporary);
     if (file == nullptr) {
         PlatformMessageBox(CoreText::kCannotCreate, kBoxOk | kBoxIconWarning);
         return false;
@@ -316,7 +334,7 @@ bool SaveSettingsFile(const char* path, Executant* head)
     for (Executant* record = head; record != nullptr; record = record->NextExecutant(head)) {
         record->Write(file, 0, 1);
     }
-    const bool written = std::ferror(file) == 0;
+    const bool written = std::ferror(file) == 0 && PlatformFlushFile(file);
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed || !PlatformReplaceFile(temporary.get(), path)) {
         std::remove(temporary.get());

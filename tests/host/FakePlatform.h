@@ -6,7 +6,6 @@
 struct FakePlatformState {
     std::vector<std::string> messages;  // texts of the message boxes shown
     std::vector<void*> closedHandles;
-    bool failReplace = false;
 };
 
 FakePlatformState& Fake();

@@ -184,7 +184,6 @@ TEST(SettingsFileTest, FailedSaveKeepsTheOldFileAndSaysSo)
     } cases[] = {
         {"name too short", "a.in", &record, [] {}, "ﾌｧｲﾙ名が短すぎます."},
         {"folder missing", dir.File("no-such-folder/list.ini"), &record, [] {}, kCannotCreate},
-        {"replacing fails", path, &record, [] { Fake().failReplace = true; }, kCannotCreate},
         {"out of memory", path, &record, [] { g_failFromSize = 0, g_failArmed = true; }, kCannotCreate},
         {"disk full", path, &record, [] { setrlimit(RLIMIT_FSIZE, &fullDisk); }, kCannotCreate},
         {"disk full, empty list", path, nullptr, [] { setrlimit(RLIMIT_FSIZE, &fullDisk); }, kCannotCreate},

@@ -153,6 +153,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     std::vector<std::string> args = SplitCommandLine(::GetCommandLineA());
     if (!args.empty()) args.erase(args.begin());
     g_options = ParseTestAppOptions(args);
+    if (!g_options.load.empty()) ::LoadLibraryA(g_options.load.c_str());
 
     if (g_options.exitAtOnce) {
         Report("exit");

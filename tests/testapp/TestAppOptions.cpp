@@ -69,6 +69,8 @@ void Apply(TestAppOptions& options, const std::vector<std::string>& args)
             options.lifetimeMs = std::atoi(args[++i].c_str());
         } else if (a == "--report-after" && hasValue) {
             options.reportAfterMs = std::atoi(args[++i].c_str());
+        } else if (a == "--load" && hasValue) {
+            options.load = args[++i];
         } else if (a == "--open" && hasValue) {
             std::ifstream file(args[++i]);
             std::string line;

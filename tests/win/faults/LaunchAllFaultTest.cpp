@@ -1,7 +1,6 @@
-// The unattended start under load and with a settings file it cannot read, driven end to
-// end through lodestay.exe -e -p FILE in the same desktop as this driver, and its summary
-// when only duplicates or only failures are to be told. The one message box is compared
-// byte for byte with the text the user must see.
+// The unattended start under load, driven end to end through lodestay.exe -e -p FILE in the
+// same desktop as this driver, and its summary when only duplicates or only failures are to
+// be told. The one message box is compared byte for byte with the text the user must see.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,21 +60,6 @@ TEST_F(UnattendedFaults, TwoHundredEntriesEndWithOneExactSummary)
     int reported = 0;
     for (int i : started) reported += WaitForReport(ReportPath(i)).count("end") != 0 ? 1 : 0;
     EXPECT_EQ(100, reported);
-}
-
-// Another program (the driver) holds the file open without sharing: the reader cannot open
-// it, so the user is told that the file defines no applications, with its path.
-TEST_F(UnattendedFaults, ALockedSettingsFileReadsAsOneWithoutApplications)
-{
-    const std::string list = folder_.File("locked list.ini");
-    ASSERT_TRUE(WriteSettingsFile(
-        list, {{{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", "--report " + ReportPath(0)}}}));
-    HeldFile lock(list);
-    ASSERT_TRUE(lock.Held());
-    const ProgramRun run = RunUnattended(list);
-    EXPECT_TRUE(run.ended);
-    EXPECT_EQ(1, run.Count());
-    EXPECT_EQ("ファイル[" + list + "]で定義されたｱﾌﾟﾘｹｰｼｮﾝがありません", run.Text());
 }
 
 // A count of nought has no line of its own.

@@ -1,7 +1,8 @@
 // The settings file on Windows: a read-only list, or one another program holds open, is
 // neither replaced nor lost, and what the user is told is read from the screen; with the
 // fault gone the list is saved over itself in text mode (CR LF on disk), Shift-JIS names
-// intact, and no temporary file is left behind.
+// intact, no temporary file is left behind, and a file of the user's that happens to have
+// the first temporary name is kept as it was.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
 #include "RingList.h"
 #include "SettingsFile.h"
 #include "WinTestSupport.h"
@@ -31,10 +31,7 @@ TEST(SettingsFileOnWindows, AReadOnlyOrHeldFileIsKeptAndTheUserToldThenSavedOver
         TempFolder folder;
         const std::string path = folder.File("Default.ini");
         const std::string oldList = List("c:\\表\\ソフト.exe");
-        ASSERT_TRUE(WriteTextFile(path, oldList));
-        EXPECT_EQ(static_cast<long long>(oldList.size()), PlatformFileSize(path.c_str()));
-        EXPECT_EQ(-1, PlatformFileSize(folder.Path().c_str()));
-        EXPECT_EQ(-1, PlatformFileSize(folder.File("missing.ini").c_str()));
+        ASSERT_TRUE(WriteTextFile(path, oldList) && WriteTextFile(path + ".new", "mine"));
         Executant* head = LoadSettingsFile(path.c_str());
         ASSERT_NE(nullptr, head);
         head->FileName.Assign("c:\\tools\\new.exe");
@@ -53,15 +50,16 @@ TEST(SettingsFileOnWindows, AReadOnlyOrHeldFileIsKeptAndTheUserToldThenSavedOver
             EXPECT_EQ(readOnly, (::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
         }
         EXPECT_EQ(oldList, ReadTextFile(path));
-        // The list alone: no temporary file left beside it.
-        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder.Path()), {}));
+        // The list and the user's file alone: no temporary file left beside them.
+        EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(folder.Path()), {}));
 
         ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         MessageBoxWatcher watcher;
         EXPECT_TRUE(SaveSettingsFile(path.c_str(), head));
         EXPECT_TRUE(watcher.Stop().empty());
         EXPECT_EQ(List("c:\\tools\\new.exe"), ReadTextFile(path));
-        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder.Path()), {}));
+        EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(folder.Path()), {}));
+        EXPECT_EQ("mine", ReadTextFile(path + ".new"));
         DeleteRing(head);
     }
 }

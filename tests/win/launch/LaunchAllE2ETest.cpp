@@ -3,7 +3,9 @@
 // says nothing when every launch went well, and every window ends up where, in the state and
 // with the priorities and folder its entry registered: whether the start-up block already
 // did it or the program ignores the block (--fixed), when the window comes late, and when
-// only a position or only a size is registered. The programs' own reports tell.
+// only a position or only a size is registered. The programs' own reports tell. The launcher
+// runs with DLLs dropped beside it, none of which may run inside it, and a program that brings
+// its own DLL still gets that.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -40,7 +42,13 @@ TEST(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
         {"late", "--window-delay 300", "760,260", "300,200", "1", "0x0002", "0x20", "-1", "760,260,300,200"},
         // The shell route sets the priority class but no thread priority.
         {"shell", "", "20,560", "330,230", "1", "0x0013", "0x40", "0", "20,560,330,230"},
+        {"own", "--load own.dll", "440,560", "300,200", "1", "0x0000", "0x20", "0", "440,560,300,200"},
     };
+    TempFolder plant("plant");
+    const std::unique_ptr<AppDefaults> order = PlantDlls(plant);
+    ASSERT_NE(nullptr, order);
+    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), folder.File("own.exe").c_str(), FALSE) &&
+                ::CopyFileA(ProgramBeside("lodestay-standin.dll").c_str(), folder.File("own.dll").c_str(), FALSE));
     std::vector<EntrySettings> entries;
     for (const auto& c : cases) {
         const std::string report = folder.File(std::string(c.name) + ".txt");
@@ -54,6 +62,7 @@ TEST(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
             std::ofstream(entry[1].second) << options << "\n";
             entry.push_back({"ExecutionShellExec", "1"});
         }
+        if (std::string(c.name) == "own") entry[0].second = folder.File("own.exe");
         // Nothing runs the test application yet (leftovers of a failed test are ended below),
         // so the guard lets the first one through; the others would be its duplicates.
         if (entries.empty()) entry.push_back({"ExecutionInitialOnce", "1"});
@@ -62,9 +71,11 @@ TEST(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
     const std::string list = folder.File("list.ini");
     ASSERT_TRUE(WriteSettingsFile(list, entries));
     EndTestPrograms();
-    ProgramRun run = RunUnattended(list);
+    ProgramRun run = RunAnsweringBoxes(Quoted(plant.File("lodestay.exe")) + " -e -p " + Quoted(list), 120000,
+                                       plant.Path().c_str());
     EXPECT_TRUE(run.ended);
     EXPECT_EQ(0, run.Count()) << run.Text();
+    EXPECT_EQ(std::vector<std::string>{}, Marks(plant));
 
     RECT work;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -85,6 +96,7 @@ TEST(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
         // still fill the work area, not sit maximised in a frame of the registered size.
         EXPECT_GE(Numbers(r["window.rect"])[2], c.show[0] == '3' ? work.right - work.left : 0);
     }
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(folder.File("own.dll.mark").c_str()));
 }
 
 }  // namespace

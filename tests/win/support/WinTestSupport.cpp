@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -85,8 +86,9 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM parameter)
     if (owner != search->processId || std::strcmp(className, "#32770") != 0 ||
         !(::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE))
         return TRUE;
+    // Of two, the one the other owns: the main window's own dialog.
     if (::GetDlgItem(window, 0xFFFF) == nullptr) {
-        search->window = window;
+        if (search->window == nullptr || ::GetWindow(window, GW_OWNER) != nullptr) search->window = window;
         return TRUE;
     }
     search->found = window;
@@ -150,6 +152,30 @@ void SetKeyDefault(const std::string& key, const std::string& value)
     ::RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                      static_cast<DWORD>(value.size() + 1));
     ::RegCloseKey(handle);
+}
+
+// Left out: msimg32 and ole32. Wine's own uxtheme and comdlg32 delay-load them, and Wine's
+// delayed loads from its own DLLs ignore the process's DLL directories (Windows takes ole32
+// from its known DLLs in any case).
+const char* const kPlantedNames[] = {"comctl32", "comdlg32", "shell32", "uxtheme", "dwmapi", "psapi", "cryptbase",
+                                     "propsys", "textshaping", "winmm", "version", "imm32", "msctf", "userenv"};
+
+// A copy of a program that ends as soon as it starts: its entry point moved to a return
+// instruction of its own code. Whatever is loaded for it, Wine loaded before any code of the
+// program ran.
+bool WriteDoNothingCopy(const std::string& from, const std::string& to)
+{
+    std::string image = ReadTextFile(from);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(&image[reinterpret_cast<IMAGE_DOS_HEADER*>(&image[0])->e_lfanew]);
+    DWORD& entry = nt->OptionalHeader.AddressOfEntryPoint;
+    IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (const IMAGE_SECTION_HEADER* end = section + nt->FileHeader.NumberOfSections; section < end; ++section) {
+        if (entry - section->VirtualAddress >= section->Misc.VirtualSize) continue;
+        entry = static_cast<DWORD>(image.find('\xC3', section->PointerToRawData) - section->PointerToRawData +
+                                   section->VirtualAddress);
+        return WriteTextFile(to, image);
+    }
+    return false;
 }
 
 }  // namespace
@@ -287,16 +313,57 @@ void EndTestPrograms()
     EndPrograms({"lodestay-testapp.exe", "lodestay-testapp-console.exe", "lodestay.exe"});
 }
 
-ReportedVersion::ReportedVersion(const std::string& exeName, const char* version)
-    : key_("Software\\Wine\\AppDefaults\\" + exeName)
+AppDefaults::AppDefaults(const std::string& exeName, const std::string& subKey,
+                         const std::vector<std::pair<std::string, std::string>>& values)
+    : key_("Software\\Wine\\AppDefaults\\" + exeName), subKey_(subKey.empty() ? key_ : key_ + "\\" + subKey)
 {
     HKEY key;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS) {
-        ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                         static_cast<DWORD>(std::strlen(version) + 1));
-        ::RegCloseKey(key);
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, subKey_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    for (const auto& value : values)
+        ::RegSetValueExA(key, value.first.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
+                         static_cast<DWORD>(value.second.size() + 1));
+    ::RegCloseKey(key);
+}
+
+AppDefaults::~AppDefaults()
+{
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, subKey_.c_str());
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
+}
+
+std::unique_ptr<AppDefaults> PlantDlls(const TempFolder& folder)
+{
+    const std::string standIn = ProgramBeside("lodestay-standin.dll"), doNothing = folder.File("nothing.exe");
+    bool planted = ::CopyFileA(ProgramBeside("lodestay.exe").c_str(), folder.File("lodestay.exe").c_str(), FALSE) &&
+                   WriteDoNothingCopy(folder.File("lodestay.exe"), doNothing);
+    std::vector<std::pair<std::string, std::string>> nativeFirst;
+    for (const char* name : kPlantedNames) {
+        planted = planted && ::CopyFileA(standIn.c_str(), folder.File(std::string(name) + ".dll").c_str(), FALSE);
+        nativeFirst.push_back({name, "native,builtin"});
     }
+    {
+        AppDefaults order("nothing.exe", "DllOverrides", nativeFirst);
+        RunAnsweringBoxes(Quoted(doNothing), 60000, folder.Path().c_str());
+    }
+    // Wine's user32 loads version and imm32: that some are marked shows the order in force.
+    const std::vector<std::string> winesOwn = Marks(folder);
+    planted = planted && !winesOwn.empty();
+    for (const std::string& dll : winesOwn) {
+        planted = planted && ::DeleteFileA(folder.File(dll).c_str());
+        planted = planted && ::DeleteFileA(folder.File(dll + ".mark").c_str());
+    }
+    if (!planted) return nullptr;
+    return std::unique_ptr<AppDefaults>(new AppDefaults("lodestay.exe", "DllOverrides", nativeFirst));
+}
+
+std::vector<std::string> Marks(const TempFolder& folder)
+{
+    std::vector<std::string> marks;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        if (entry.path().extension() == ".mark") marks.push_back(entry.path().stem().string());
+    return marks;
 }
 
 // --- The test application's reports.
@@ -411,15 +478,20 @@ ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, cons
     if (HANDLE process = StartProcess(commandLine, directory, desktopName)) {
         const DWORD processId = ::GetProcessId(process);
         const DWORD start = ::GetTickCount();
+        HWND main = nullptr, opened = nullptr;
         while (::GetTickCount() - start < boundMs) {
             HWND window = nullptr;
             if (HWND box = FindMessageBox(processId, desktop, &window)) {
                 run.boxes.push_back(Answer(box, run.boxes.size() < answers.size() ? answers[run.boxes.size()] : IDOK));
                 continue;
             }
+            if (main == nullptr) main = window;
             if (window != nullptr && command != 0) {
                 ::PostMessageA(window, WM_COMMAND, std::exchange(command, 0), 0);
-            } else if (window != nullptr && !run.window && run.boxes.size() >= answers.size()) {
+            } else if (window != nullptr && window != main && window != opened) {
+                opened = window;
+                ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+            } else if (window == main && window != nullptr && !run.window && run.boxes.size() >= answers.size()) {
                 run.window = true;
                 ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
             }

@@ -103,18 +103,32 @@ void EndPrograms(std::initializer_list<std::string> fileNames);
 // The test application, its console variant and the launcher.
 void EndTestPrograms();
 
-// Makes Wine report `version` (win98, win31, ...) to every program of that file name while it
-// lives.
-class ReportedVersion {
+// Wine's settings for every program of one file name while alive: `values` in its AppDefaults
+// key (Version: win98, win31 ... the version it reports) or in the key `subKey` below it
+// (DllOverrides: name, load order).
+class AppDefaults {
 public:
-    ReportedVersion(const std::string& exeName, const char* version);
-    ~ReportedVersion() { ::RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
-    ReportedVersion(const ReportedVersion&) = delete;
-    ReportedVersion& operator=(const ReportedVersion&) = delete;
+    AppDefaults(const std::string& exeName, const std::string& subKey,
+                const std::vector<std::pair<std::string, std::string>>& values);
+    ~AppDefaults();
+    AppDefaults(const AppDefaults&) = delete;
+    AppDefaults& operator=(const AppDefaults&) = delete;
 
 private:
-    std::string key_;
+    std::string key_, subKey_;
 };
+
+// Puts a copy of the launcher into `folder`, which is to be its working folder too, as into a
+// downloads folder where anyone may drop a file: beside it a stand-in DLL (lodestay-standin.dll,
+// which leaves "NAME.mark" beside itself when it is loaded) under each name that the launcher
+// or the system DLLs it uses may load by name, in the order of Windows, the program's folder
+// first (the load order "native,builtin": Wine prefers its own DLLs). What Wine loads for a
+// program with the launcher's imports before any of the program's code runs is taken away
+// again: on Windows that comes from the system folder. The result keeps the order in force; it
+// is null when the copies could not be made or the order took no effect.
+std::unique_ptr<AppDefaults> PlantDlls(const TempFolder& folder);
+// The file names of the stand-ins loaded from `folder` so far.
+std::vector<std::string> Marks(const TempFolder& folder);
 
 // The reports the test application writes about itself ("key=value" lines ending in "end").
 using Report = std::map<std::string, std::string>;
@@ -177,8 +191,9 @@ struct ProgramRun {
 // closing its first other dialog (the main window) with Cancel; in the named desktop (made for
 // the run) when `desktopName` is given. Gives up after `boundMs`, a safety net for a program
 // that hangs, not a timing; the program is then terminated. With a `command`, the main window
-// gets it first; box i is answered with answers[i] (OK after the last), and the main window is
-// closed once every listed answer was given.
+// gets it first and a dialog that the command opens is answered OK; box i is answered with
+// answers[i] (OK after the last), and the main window is closed once every listed answer was
+// given.
 ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, const char* directory = nullptr,
                              const char* desktopName = nullptr, int command = 0, const std::vector<int>& answers = {});
 // lodestay.exe -e -p FILE, run that way.

@@ -183,10 +183,15 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
     HWND maximised = Start("other_max", "", SW_MAXIMIZE);
     HWND minimised = Start("other_min", "", SW_MINIMIZE);
     HWND picked = Start("pick_app", "--child --fixed 200,200,400,300");
+    // The test run starts a program that loads a DLL of its own from beside it, from a launcher
+    // that takes its own DLLs from the system folder alone.
+    LimitDllSearchToSystemFolder();
+    ASSERT_TRUE(::CopyFileA(ProgramBeside("lodestay-standin.dll").c_str(), folder_.File("own.dll").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(TestAppPath().c_str(), folder_.File("own.exe").c_str(), FALSE));
     window.head = MakeExecutant({{"ExecutionFileName", folder_.File("missing.exe")}}).release();
+    const std::string own = "--load own.dll --report " + folder_.File("run.txt");
     window.head->InsertBefore(
-        MakeExecutant({{"ExecutionFileName", TestAppPath()}, {"ExecutionArguments", "--report " + folder_.File("run.txt")}})
-            .release());
+        MakeExecutant({{"ExecutionFileName", folder_.File("own.exe")}, {"ExecutionArguments", own}}).release());
     RECT child = {};
     ::GetWindowRect(::FindWindowExA(picked, nullptr, "BUTTON", nullptr), &child);
     const char* relay = std::getenv("LODESTAY_XCLICK");
@@ -258,6 +263,7 @@ TEST_F(CaptureEndToEnd, MousePickAndTestRunWorkOnTheDesktop)
             if (!hide) {
                 EXPECT_EQ("起動エラー\r\n起動に失敗したｱﾌﾟﾘｹｰｼｮﾝが 1 件ありました.\r\n", script.Boxes().back().text);
                 EXPECT_EQ("exit", WaitForReport(folder_.File("run.txt"), "exit")["event"]);
+                EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(folder_.File("own.dll.mark").c_str()));
             }
             // The second run has nothing to start: shelving and restoring still happen.
             DeleteRing(window.head);
