@@ -45,13 +45,15 @@ check_zip() {
     list=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
     [[ "$list" == "$CONTENTS " ]] || die "$zip holds [$list], not [$CONTENTS ]"
     unzip -q "$zip" -d "$dir" || die "cannot unpack $zip"
-    "$objdump" -f "$dir/lodestay.exe" | grep -q "architecture: $machine," ||
+    # grep -q stops reading early: under pipefail the writer's SIGPIPE would fail the check, so
+    # every check reads a finished output.
+    grep -q "architecture: $machine," <<<"$("$objdump" -f "$dir/lodestay.exe")" ||
         die "$zip: lodestay.exe is not built for $machine"
     dlls=$("$objdump" -p "$dir/lodestay.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
     grep -E '^lib|mingw' <<<"$dlls" && die "$zip: lodestay.exe needs the DLLs above"
     "${objdump%objdump}windres" -i "$dir/lodestay.exe" -O rc >"$dir.rc" || die "$zip: cannot read the resources"
     grep -q '^1 24 /\* RT_MANIFEST \*/' "$dir.rc" || die "$zip: lodestay.exe has no manifest"
-    iconv -f CP932 -t UTF-8 "$dir/README.txt" | grep -q "^Lodestay $VERSION " || die "$zip: README without version $VERSION"
+    grep -q "^Lodestay $VERSION " <<<"$(iconv -f CP932 -t UTF-8 "$dir/README.txt")" || die "$zip: README without version $VERSION"
 }
 
 zip64=$(build_zip build/win64 mingw-w64-x86_64.cmake) || die "the win64 package failed"
