@@ -158,7 +158,9 @@ HWND RunSearchPasses(LPARAM key, unsigned timeout)
         const unsigned passBegan = LaunchClock();
         for (;;) {
             ::EnumWindows(TopLevelWindowProc, key);
-            if (FoundWindowStands(key)) return g_search.found;
+            const bool found = FoundWindowStands(key);
+            NoteLaunchStep(found ? LaunchStep::kLookedFound : LaunchStep::kLookedEmpty);
+            if (found) return g_search.found;
             const unsigned elapsed = LaunchClock() - passBegan;
             if (elapsed >= kSearchPassPause) break;
             LaunchSleep(std::min(kSearchLookInterval, kSearchPassPause - elapsed));

@@ -6,9 +6,9 @@
 //             the programs' own time to become ready (the baseline);
 //   start     "cmd /c start" for each, then until the last program reported ready;
 //   other     the same as lodestay with another lodestay.exe (an earlier build), or 0;
-// then, for lodestay and direct, where their time went by the programs' own stamps: from the
-// start to the first program's main function, from there to the last program's ready, and
-// from that ready to the end.
+// then, for lodestay and direct (and last the other lodestay.exe), where their time went by
+// the programs' own stamps: from the start to the first program's main function, from there
+// to the last program's ready, and from that ready to the end.
 // Usage: lodestay_launch_bench N RUNS FOLDER [OTHER_LODESTAY]   (test application and
 // lodestay.exe beside it)
 #include <windows.h>
@@ -156,14 +156,15 @@ int main(int argc, char** argv)
         bench.Clear();
         const double start = bench.RunCmdStart();
         bench.Clear();
-        double otherTotal = 0;
+        Timeline earlier;
         if (!other.empty()) {
-            otherTotal = bench.RunLodestay(other).Total();
+            earlier = bench.RunLodestay(other);
             bench.Clear();
         }
-        std::printf("%d\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\n", bench.count, lodestay.Total(),
-                    direct.Total(), start, otherTotal, lodestay.ToFirstMain(), direct.ToFirstMain(), lodestay.Between(),
-                    direct.Between(), lodestay.AfterLastReady(), direct.AfterLastReady());
+        std::printf("%d\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\n", bench.count,
+                    lodestay.Total(), direct.Total(), start, earlier.Total(), lodestay.ToFirstMain(), direct.ToFirstMain(),
+                    lodestay.Between(), direct.Between(), lodestay.AfterLastReady(), direct.AfterLastReady(),
+                    earlier.ToFirstMain(), earlier.Between(), earlier.AfterLastReady());
         std::fflush(stdout);
     }
     return 0;

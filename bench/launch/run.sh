@@ -3,7 +3,10 @@
 # 1. overhead: lodestay.exe -e over 10 test-application entries with position and size,
 #    against the same 10 programs started one after the other and waited for (their own time
 #    to become ready), and against "cmd /c start";
-# 2. creation to placed: each program launched through the engine with a position and size,
+# 2. one launch step by step: the same list through the engine in this benchmark's process, each
+#    step stamped on the programs' clock, and what one look of the window search and one
+#    duplicate check cost with 10, 30 and 100 windows on the desktop;
+# 3. creation to placed: each program launched through the engine with a position and size,
 #    from process creation until its window is placed, split with the program's own stamps.
 # With LODESTAY_BENCH_BEFORE set to a folder holding an earlier build's lodestay.exe and
 # lodestay_placement_bench.exe, that build is measured in the same runs, beside this one.
@@ -17,14 +20,23 @@ if [ ! -f "$win_build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$win_build" -j2 --target lodestay_launch_bench lodestay_placement_bench >/dev/null
+cmake --build "$win_build" -j2 --target lodestay_launch_bench lodestay_step_bench lodestay_placement_bench >/dev/null
 
+echo "Load at the start: $(uptime)"
+echo
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 winpath() { echo "Z:${1//\//\\}"; }
 # LODESTAY_BENCH_BEFORE: a folder with the lodestay.exe and lodestay_placement_bench.exe of an
 # earlier build, measured in the same runs for a before/after comparison.
 before=${LODESTAY_BENCH_BEFORE:-}
+if [ -n "$before" ]; then
+    # Beside this build's test application, which both builds' benchmarks start.
+    mkdir "$work/before"
+    cp "$before/lodestay.exe" "$before/lodestay_placement_bench.exe" "$win_build/bench/launch/lodestay-testapp.exe" \
+        "$work/before/"
+    before=$work/before
+fi
 "$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_launch_bench.exe" "$entries" "$runs" \
     "$(winpath "$work")" ${before:+"$(winpath "$before")\\lodestay.exe"} | tr -d '\r' >"$work/times.tsv"
 
@@ -54,14 +66,88 @@ awk -v n="$entries" -v d="$direct" -v s="$start" -v r="$(per_run '100 * ($4 / $3
 echo
 echo "Where lodestay.exe's share goes, by the programs' own stamps (medians of each run's figures, ms):"
 echo
-echo "| stretch | lodestay.exe -e | baseline | launcher's share |"
+# One row: label, lodestay's and the baseline's columns, the earlier build's column; per program
+# when the stretch spans the gaps between programs.
+stretch_row() {
+    local row
+    row=$(awk -v n="$entries" -v l="$1" -v a="$(column "$2")" -v b="$(column "$3")" -v s="$(per_run "\$$2 - \$$3")" \
+        -v gaps="$5" 'BEGIN {
+        printf "| %s | %.0f | %.0f | %+.0f", l, a, b, s
+        if (gaps) printf " (%+.1f per program)", s / (n - 1)
+        printf " |" }')
+    if [ -n "$before" ]; then
+        row="$row$(awk -v n="$entries" -v s="$(per_run "\$$4 - \$$3")" -v gaps="$5" 'BEGIN {
+            printf " %+.0f", s
+            if (gaps) printf " (%+.1f per program)", s / (n - 1)
+            printf " |" }')"
+    fi
+    echo "$row"
+}
+if [ -n "$before" ]; then
+    echo "| stretch | lodestay.exe -e | baseline | launcher's share | launcher's share, earlier build |"
+    echo "|---|---:|---:|---:|---:|"
+else
+    echo "| stretch | lodestay.exe -e | baseline | launcher's share |"
+    echo "|---|---:|---:|---:|"
+fi
+stretch_row "start to the first program's main" 6 7 12 ""
+stretch_row "first main to the last ready ($entries programs)" 8 9 13 1
+stretch_row "last ready to the end" 10 11 14 ""
+echo
+echo "Runs in which lodestay.exe -e was done before cmd /c start: $(awk -F'\t' '$2 < $4 {k++} END {print k + 0}' \
+    "$work/times.tsv") of $runs."
+
+"$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_step_bench.exe" "$entries" "$runs" "$(winpath "$work")" |
+    tr -d '\r' >"$work/steps.tsv"
+# Median of column $2 of the step lines of way $1, over every program but the first (whose
+# launch also carries the engine's first use) or, for the gap to the next program, the last.
+step_median() {
+    awk -F'\t' -v w="$1" -v c="$2" -v n="$entries" '$1 == "step" && $2 == w && (c == 17 ? $3 < n - 1 : $3 > 0) {
+        print $c }' "$work/steps.tsv" | median
+}
+step_row() {
+    local label=$1 column=$2
+    shift 2
+    local row="| $label"
+    for way in "$@"; do
+        if [ "$way" = - ]; then row="$row | –"; else row="$row | $(printf '%.2f' "$(step_median "$way" "$column")")"; fi
+    done
+    echo "$row |"
+}
+echo
+echo "One launch step by step, in-process through the same engine (the -e list; the same with the"
+echo "duplicate guard, the input method off and a priority; the baseline), medians of $runs runs x"
+echo "$entries programs (ms):"
+echo
+echo "| step | -e list | with guard, IME, priority | baseline |"
 echo "|---|---:|---:|---:|"
-awk -v n="$entries" -v a="$(column 6)" -v b="$(column 7)" -v s="$(per_run '$6 - $7')" 'BEGIN {
-    printf "| start to the first program'"'"'s main | %.0f | %.0f | %+.0f |\n", a, b, s }'
-awk -v n="$entries" -v a="$(column 8)" -v b="$(column 9)" -v s="$(per_run '$8 - $9')" 'BEGIN {
-    printf "| first main to the last ready (%d programs) | %.0f | %.0f | %+.0f (%+.1f per program) |\n", n, a, b, s, s / (n - 1) }'
-awk -v a="$(column 10)" -v b="$(column 11)" -v s="$(per_run '$10 - $11')" 'BEGIN {
-    printf "| last ready to the end | %.0f | %.0f | %+.0f |\n", a, b, s }'
+step_row "duplicate guard" 4 - full -
+step_row "CreateProcess" 5 plain full direct
+step_row "input method call" 6 - full -
+step_row "priority calls" 7 - full -
+step_row "resume" 8 plain full -
+step_row "ready wait (resumed to its return)" 9 plain full direct
+step_row "the wait's return after the program's ready stamp" 10 plain full direct
+step_row "the wait's return after the window showed" 11 plain full direct
+step_row "looks per search" 12 plain full -
+step_row "window search (the wait's return to the window found)" 13 plain full -
+step_row "one look" 14 plain full -
+step_row "placement handed over" 15 plain full -
+step_row "to the start of the next launch" 16 plain full direct
+step_row "program ready to the next program's main" 17 plain full direct
+echo
+echo "The same gap, program ready to the next program's main, for lodestay.exe -e over the -e list:" \
+    "$(printf '%.2f' "$(step_median exe 17)") ms;" \
+    "searches with more than one look:" \
+    "$(awk -F'\t' '$1 == "step" && ($2 == "plain" || $2 == "full") {n++; if ($12 > 1) m++} END {printf "%d of %d", m, n}' \
+        "$work/steps.tsv")."
+echo
+echo "One look of the window search and one duplicate check, none finding anything, with more"
+echo "windows on the desktop (ms, medians of 21):"
+echo
+echo "| visible unowned windows | all top-level windows | look by process id | look by module path, first | later look by module path | duplicate check |"
+echo "|---:|---:|---:|---:|---:|---:|"
+awk -F'\t' '$1 == "look" { printf "| %d | %d | %.2f | %.2f | %.2f | %.2f |\n", $2, $3, $4, $5, $6, $7 }' "$work/steps.tsv"
 
 "$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_placement_bench.exe" "$entries" "$runs" \
     "$(winpath "$work")" | tr -d '\r' >"$work/placed.tsv"
@@ -93,3 +179,5 @@ for name in $(cut -f1 "$work/placed.tsv" | awk '!seen[$0]++'); do
     fi
     echo "$row"
 done
+echo
+echo "Load at the end: $(uptime)"

@@ -137,6 +137,11 @@ void CreateMainWindow(HINSTANCE instance, int showCommand)
         ::QueryPerformanceCounter(&g_shown);
         ::UpdateWindow(g_main);
     }
+    for (int i = 0; i < g_options.extraWindows; ++i) {
+        HWND extra = ::CreateWindowExA(0, kTestAppClass, "extra", WS_OVERLAPPEDWINDOW, 10 * (i % 50), 10 * (i / 50),
+                                       120, 80, nullptr, nullptr, instance, nullptr);
+        ::ShowWindow(extra, SW_SHOWNOACTIVATE);
+    }
     // Reported once the launcher had a moment to place the window.
     ::SetTimer(g_main, kStartReportTimer, 100, nullptr);
     if (g_options.reportAfterMs > 0) ::SetTimer(g_main, kReportTimer, g_options.reportAfterMs, nullptr);

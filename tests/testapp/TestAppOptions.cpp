@@ -69,6 +69,8 @@ void Apply(TestAppOptions& options, const std::vector<std::string>& args)
             options.lifetimeMs = std::atoi(args[++i].c_str());
         } else if (a == "--report-after" && hasValue) {
             options.reportAfterMs = std::atoi(args[++i].c_str());
+        } else if (a == "--extra-windows" && hasValue) {
+            options.extraWindows = std::atoi(args[++i].c_str());
         } else if (a == "--open" && hasValue) {
             std::ifstream file(args[++i]);
             std::string line;

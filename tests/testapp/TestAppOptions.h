@@ -21,6 +21,7 @@ struct TestAppOptions {
     bool child = false;        // --child: a button inside the window, for clicks on a child control
     int lifetimeMs = 0;        // --lifetime MS: leave by itself after MS (0: stay)
     int reportAfterMs = 0;     // --report-after MS: report again after MS
+    int extraWindows = 0;      // --extra-windows N: N more small visible windows, crowding the desktop
 };
 
 // Splits a command line the way the C runtime does for simple cases: blanks separate,
