@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <vector>
 
 #include "Executant.h"
@@ -47,22 +49,44 @@ bool ModulePathOf(HANDLE process, char* path, DWORD size)
     return Bound::GetModuleFileNameExA(process, module, path, size) != 0;
 }
 
+// What a look of mode 2 learnt about a process, kept until the search ends: every look
+// would otherwise open every window's process again and read its module list, which is by
+// far the dearest part of a look. The handle is held meanwhile, so that the process id cannot
+// pass to another process while it is remembered.
+struct ExaminedProcess {
+    UniqueHandle process;
+    bool runsModule;
+    FILETIME created;  // set when it runs the module
+};
+std::map<DWORD, ExaminedProcess> g_examined;
+
+// Null while the process cannot be told: it cannot be opened, or its module list cannot be
+// read yet (a process that is still starting), so a later look asks again.
+const ExaminedProcess* Examine(DWORD processId, const char* modulePath)
+{
+    const auto known = g_examined.find(processId);
+    if (known != g_examined.end()) return &known->second;
+    UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    if (!process) return nullptr;
+    char path[MAX_PATH];
+    if (!ModulePathOf(process.Get(), path, sizeof path)) return nullptr;
+    ExaminedProcess examined{std::move(process), std::strcmp(path, modulePath) == 0, {}};
+    if (examined.runsModule && !CreationTime(examined.process.Get(), &examined.created)) return nullptr;
+    return &g_examined.emplace(processId, std::move(examined)).first->second;
+}
+
 // Mode 2: among windows of processes running the key's module file, keep one of the
 // process created last. Every window is looked at, so the enumeration never stops early.
 void ConsiderByModulePath(HWND window, DWORD processId, const char* modulePath)
 {
     if (Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) return;
-    UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
-    if (!process) return;
-    char path[MAX_PATH];
-    if (!ModulePathOf(process.Get(), path, sizeof path)) return;
-    if (std::strcmp(path, modulePath) != 0) return;
-    FILETIME created;
+    const ExaminedProcess* examined = Examine(processId, modulePath);
+    if (examined == nullptr || !examined->runsModule) return;
     char stamp[sizeof g_search.newestStamp];
-    if (!CreationTime(process.Get(), &created) || !CreationStamp(created, stamp, sizeof stamp)) return;
+    if (!CreationStamp(examined->created, stamp, sizeof stamp)) return;
     if (std::strcmp(stamp, g_search.newestStamp) > 0) {
         std::memcpy(g_search.newestStamp, stamp, sizeof stamp);
-        g_search.newestCreated = FileTimeValue(created);
+        g_search.newestCreated = FileTimeValue(examined->created);
         g_search.found = window;
     }
 }
@@ -131,15 +155,19 @@ void Executant::ResetWindowSearch(int mode)
     g_search.mode = mode;
     g_search.newestCreated = 0;
     g_search.foundOlderCopy = false;
+    g_examined.clear();
 }
 
 BOOL CALLBACK TopLevelWindowProc(HWND window, LPARAM key)
 {
-    if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != nullptr) return TRUE;
+    // The process id first: most windows belong to other processes, and under Wine every
+    // question about another process's window is a round trip to the server (the visibility
+    // alone takes several).
     DWORD processId = 0;
     if (::GetWindowThreadProcessId(window, &processId) == 0) return TRUE;
+    if (g_search.mode == kSearchByProcessId && processId != static_cast<DWORD>(key)) return TRUE;
+    if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != nullptr) return TRUE;
     if (g_search.mode == kSearchByProcessId) {
-        if (processId != static_cast<DWORD>(key)) return TRUE;
         g_search.found = window;
         return FALSE;
     }
@@ -154,20 +182,28 @@ HWND RunSearchPasses(LPARAM key, unsigned timeout)
     // of one second stays the unit of the time-out: it ends when its second is over on the
     // engine's clock, so that the looks themselves do not stretch it.
     const unsigned passes = SearchPasses(timeout);
-    for (unsigned pass = 0; pass < passes; ++pass) {
+    size_t quickPauses = 0;
+    HWND found = nullptr;
+    for (unsigned pass = 0; pass < passes && found == nullptr; ++pass) {
         const unsigned passBegan = LaunchClock();
         for (;;) {
             ::EnumWindows(TopLevelWindowProc, key);
-            const bool found = FoundWindowStands(key);
-            NoteLaunchStep(found ? LaunchStep::kLookedFound : LaunchStep::kLookedEmpty);
-            if (found) return g_search.found;
+            const bool stands = FoundWindowStands(key);
+            NoteLaunchStep(stands ? LaunchStep::kLookedFound : LaunchStep::kLookedEmpty);
+            if (stands) {
+                found = g_search.found;
+                break;
+            }
             const unsigned elapsed = LaunchClock() - passBegan;
             if (elapsed >= kSearchPassPause) break;
-            LaunchSleep(std::min(kSearchLookInterval, kSearchPassPause - elapsed));
+            const unsigned pause = quickPauses < std::size(kSearchQuickPauses) ? kSearchQuickPauses[quickPauses++]
+                                                                              : kSearchLookInterval;
+            LaunchSleep(std::min(pause, kSearchPassPause - elapsed));
             if (LaunchClock() - passBegan >= kSearchPassPause) break;
         }
     }
-    return g_search.found;
+    g_examined.clear();
+    return found;
 }
 
 void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSnapshot, void* afterSnapshot)

@@ -33,8 +33,9 @@ void NoteShellLaunchBegins();
 BOOL CALLBACK TopLevelWindowProc(HWND window, LPARAM key);
 
 // Enumeration passes, one per second of the time-out. Within a pass the windows are looked at
-// again every kSearchLookInterval until the pass's second is used up; the search ends at the
-// first look that finds the window. The state must have been reset.
+// again every kSearchLookInterval (the first interval of the search in kSearchQuickPauses)
+// until the pass's second is used up; the search ends at the first look that finds the
+// window. The state must have been reset.
 HWND RunSearchPasses(LPARAM key, unsigned timeout);
 
 // Moves, sizes and shows the window as registered; returns the id of its owning thread.
