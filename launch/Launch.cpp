@@ -14,6 +14,7 @@
 #include "LaunchSleep.h"
 #include "Log.h"
 #include "ModuleName.h"
+#include "SettleWatch.h"
 #include "SystemFunctions.h"
 #include "WindowSearch.h"
 
@@ -65,7 +66,7 @@ int Executant::Launch(const char* desktop)
         if (PositionSet() || SizeSet()) {
             ResetWindowSearch(kSearchByProcessId);
             if (HWND window = RunSearchPasses(static_cast<LPARAM>(info.dwProcessId), timeout)) {
-                threadId = PlaceWindow(*this, window);
+                threadId = PlaceAndWatch(*this, window);
                 NoteLaunchStep(LaunchStep::kPlaced);
             }
         }

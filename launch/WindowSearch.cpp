@@ -13,11 +13,12 @@
 #include "Handles.h"
 #include "LaunchSettings.h"
 #include "LaunchSleep.h"
+#include "SettleWatch.h"
 #include "SystemFunctions.h"
 
 namespace {
 
-WindowSearchState g_search = {nullptr, {0}, kSearchByProcessId, 0, 0, nullptr, false};
+WindowSearchState g_search = {nullptr, {0}, kSearchByProcessId, 0, 0, nullptr, false, {0}};
 
 ULONGLONG FileTimeValue(const FILETIME& time)
 {
@@ -104,14 +105,7 @@ bool NewerCopyRuns(const char* modulePath)
     ids.resize(bytes / sizeof(DWORD));
     const DWORD self = ::GetCurrentProcessId();
     for (DWORD id : ids) {
-        if (id == 0 || id == self) continue;
-        UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
-        FILETIME created;
-        char path[MAX_PATH];
-        if (!process || !CreationTime(process.Get(), &created) || FileTimeValue(created) < g_search.launchBegan) {
-            continue;
-        }
-        if (ModulePathOf(process.Get(), path, sizeof path) && std::strcmp(path, modulePath) == 0) return true;
+        if (id != 0 && id != self && RunsModuleSince(id, modulePath, g_search.launchBegan)) return true;
     }
     return false;
 }
@@ -198,6 +192,7 @@ HWND RunSearchPasses(LPARAM key, unsigned timeout)
             if (elapsed >= kSearchPassPause) break;
             const unsigned pause = quickPauses < std::size(kSearchQuickPauses) ? kSearchQuickPauses[quickPauses++]
                                                                               : kSearchLookInterval;
+            CheckPlacedWindows();
             LaunchSleep(std::min(pause, kSearchPassPause - elapsed));
             if (LaunchClock() - passBegan >= kSearchPassPause) break;
         }
@@ -210,6 +205,7 @@ void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSna
 {
     g_search.found = nullptr;
     g_search.started = static_cast<HANDLE>(process);
+    g_search.modulePath[0] = 0;
     // The shell's own process is part of the launch even if the clocks disagree by a tick.
     FILETIME created;
     if (CreationTime(g_search.started, &created) && FileTimeValue(created) < g_search.launchBegan) {
@@ -218,10 +214,13 @@ void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSna
     const int family = GetOsFamily();
     if (family == kOsNT) {
         if (Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) return nullptr;
-        char modulePath[MAX_PATH];
         // Fails when the process has already ended; an unreadable path could match no
         // window, and the passes would only idle.
-        if (!ModulePathOf(static_cast<HANDLE>(process), modulePath, sizeof modulePath)) return nullptr;
+        char* modulePath = g_search.modulePath;
+        if (!ModulePathOf(static_cast<HANDLE>(process), modulePath, sizeof g_search.modulePath)) {
+            modulePath[0] = 0;
+            return nullptr;
+        }
         ResetWindowSearch(kSearchByModulePath);
         return RunSearchPasses(reinterpret_cast<LPARAM>(modulePath), timeout);
     }
@@ -264,27 +263,12 @@ void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSna
     return nullptr;
 }
 
-DWORD PlaceWindow(const Executant& executant, HWND window)
+bool RunsModuleSince(DWORD processId, const char* modulePath, ULONGLONG since)
 {
-    // Z order and activation are left alone: the user may be working in another window.
-    // Moving a minimised or maximised window moves its minimised or maximised frame, and
-    // showing it again in the state it already has changes nothing: a window that the
-    // start-up block had maximised would stay maximised in a frame of the registered size.
-    // Such a window is restored first, so that the registered place becomes its own.
-    //
-    // The requests are handed to the window's own thread, which carries them out in the
-    // order they were made, instead of being waited for: a program that shows its window and
-    // then stops answering for a while (loading its files, say) would otherwise hold up the
-    // launcher, and with it every program after it in the list, until it answers again.
-    if (::IsIconic(window) || ::IsZoomed(window)) ::ShowWindowAsync(window, SW_SHOWNOACTIVATE);
-    if (executant.PositionSet()) {
-        ::SetWindowPos(window, nullptr, executant.PositionX, executant.PositionY, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
-    }
-    if (executant.SizeSet()) {
-        ::SetWindowPos(window, nullptr, 0, 0, executant.Width, executant.Height,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
-    }
-    ::ShowWindowAsync(window, executant.ShowCommand());
-    return ::GetWindowThreadProcessId(window, nullptr);
+    if (Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) return false;
+    UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    FILETIME created;
+    char path[MAX_PATH];
+    return process && CreationTime(process.Get(), &created) && FileTimeValue(created) >= since &&
+           ModulePathOf(process.Get(), path, sizeof path) && std::strcmp(path, modulePath) == 0;
 }

@@ -22,6 +22,7 @@ struct WindowSearchState {
     ULONGLONG launchBegan;    // both in FILETIME units
     HANDLE started;           // the process the shell started
     bool foundOlderCopy;
+    char modulePath[MAX_PATH];  // the key of a search by module path, else empty
 };
 
 WindowSearchState& WindowSearch();
@@ -38,5 +39,6 @@ BOOL CALLBACK TopLevelWindowProc(HWND window, LPARAM key);
 // window. The state must have been reset.
 HWND RunSearchPasses(LPARAM key, unsigned timeout);
 
-// Moves, sizes and shows the window as registered; returns the id of its owning thread.
-DWORD PlaceWindow(const Executant& executant, HWND window);
+// Whether the process runs the module file and was created at `since` (FILETIME units) or
+// later: a copy that a shell launch started.
+bool RunsModuleSince(DWORD processId, const char* modulePath, ULONGLONG since);

@@ -7,7 +7,7 @@ packages=(
     cmake g++ googletest
     g++-mingw-w64-x86-64 g++-mingw-w64-i686
     wine64 wine
-    xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-ipafont-gothic
     locales
     clang libclang-rt-14-dev
     fp-utils
