@@ -1,14 +1,16 @@
 // Launcher overhead benchmark: starts N copies of the test application in several ways and
-// prints one tab-separated line of milliseconds per run:
-//   lodestay  lodestay.exe -e over N entries with position and size, until it ends
-//             (every program idle and placed);
+// prints one tab-separated line of milliseconds per run, each way until every program is
+// ready and placed by the programs' own stamps:
+//   lodestay  lodestay.exe -e over N entries with position and size (which watches the
+//             placed windows a while longer before it ends);
 //   direct    CreateProcess and WaitForInputIdle, one after the other, nothing placed:
 //             the programs' own time to become ready (the baseline);
 //   start     "cmd /c start" for each, then until the last program reported ready;
 //   other     the same as lodestay with another lodestay.exe (an earlier build), or 0;
 // then, for lodestay and direct (and last the other lodestay.exe), where their time went by
 // the programs' own stamps: from the start to the first program's main function, from there
-// to the last program's ready, and from that ready to the end.
+// until the last program was ready and placed, and from then to the end of the way (for
+// lodestay.exe: until it ended).
 // Usage: lodestay_launch_bench N RUNS FOLDER [OTHER_LODESTAY]   (test application and
 // lodestay.exe beside it)
 #include <windows.h>
@@ -24,23 +26,25 @@
 
 namespace {
 
-// A reported stamp ("started": entry of main; "ready": first turn of the message loop) in ms,
-// or 0 while there is none.
+// A reported stamp ("started": entry of main; "ready": first turn of the message loop;
+// "placed": the last request to move or show its window after it showed) in ms, or 0 while
+// there is none.
 double Stamp(const std::string& path, const char* which)
 {
     Report report = ReadReport(path);
-    if (!report.count("end") || report["ready"] == "0") return 0;
+    if (!report.count("end") || report["ready"] == "0" || report[which] == "0") return 0;
     const LONGLONG frequency = std::atoll(report["frequency"].c_str());
     return frequency > 0 ? Milliseconds(std::atoll(report[which].c_str()), frequency) : 0;
 }
 
-// One way's run: its start and end, and the programs' first main and last ready.
+// One way's run: its start and end, the programs' first main, and when the last of them was
+// ready and placed.
 struct Timeline {
     double start = 0;
     double end = 0;
     double firstMain = 0;
     double lastReady = 0;
-    double Total() const { return end - start; }
+    double Total() const { return lastReady - start; }
     double ToFirstMain() const { return firstMain - start; }
     double Between() const { return lastReady - firstMain; }
     double AfterLastReady() const { return end - lastReady; }
@@ -79,8 +83,10 @@ struct Bench {
         for (int i = 0; i < count; ++i) {
             double ready = 0;
             for (int wait = 0; wait < 400 && (ready = Stamp(ReportPath(i), "ready")) == 0; ++wait) ::Sleep(25);
+            // Rewritten now, so that it tells the latest placement.
+            RequestReport(WindowOfProcess(ReportedProcessId(ReadReport(ReportPath(i))), true));
             const double started = Stamp(ReportPath(i), "started");
-            timeline.lastReady = std::max(timeline.lastReady, ready);
+            timeline.lastReady = std::max({timeline.lastReady, ready, Stamp(ReportPath(i), "placed")});
             if (timeline.firstMain == 0 || started < timeline.firstMain) timeline.firstMain = started;
         }
     }
@@ -133,7 +139,7 @@ struct Bench {
             ::CloseHandle(cmd);
         }
         ReadStamps(timeline);
-        return timeline.lastReady - timeline.start;
+        return timeline.Total();
     }
 };
 

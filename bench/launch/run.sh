@@ -2,7 +2,8 @@
 # Launcher benchmarks under Wine, each printed as a Markdown table of medians over the runs:
 # 1. overhead: lodestay.exe -e over 10 test-application entries with position and size,
 #    against the same 10 programs started one after the other and waited for (their own time
-#    to become ready), and against "cmd /c start";
+#    to become ready), and against "cmd /c start", each until every program was ready and
+#    placed by the programs' own stamps; lodestay.exe's end comes later, after its watch;
 # 2. one launch step by step: the same list through the engine in this benchmark's process, each
 #    step stamped on the programs' clock, and what one look of the window search and one
 #    duplicate check cost with 10, 30 and 100 windows on the desktop;
@@ -27,14 +28,16 @@ echo
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 winpath() { echo "Z:${1//\//\\}"; }
-# LODESTAY_BENCH_BEFORE: a folder with the lodestay.exe and lodestay_placement_bench.exe of an
-# earlier build, measured in the same runs for a before/after comparison.
+# LODESTAY_BENCH_BEFORE: a folder with the lodestay.exe and lodestay_placement_bench.exe (and,
+# if it has one, lodestay_step_bench.exe) of an earlier build, measured in the same runs for a
+# before/after comparison.
 before=${LODESTAY_BENCH_BEFORE:-}
 if [ -n "$before" ]; then
     # Beside this build's test application, which both builds' benchmarks start.
     mkdir "$work/before"
     cp "$before/lodestay.exe" "$before/lodestay_placement_bench.exe" "$win_build/bench/launch/lodestay-testapp.exe" \
         "$work/before/"
+    [ -f "$before/lodestay_step_bench.exe" ] && cp "$before/lodestay_step_bench.exe" "$work/before/"
     before=$work/before
 fi
 "$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_launch_bench.exe" "$entries" "$runs" \
@@ -49,7 +52,7 @@ direct=$(column 3)
 start=$(column 4)
 echo "Medians of $runs runs, $entries programs each (ms); the ratio is the median of each run's own ratio:"
 echo
-echo "| way | all $entries ready | per program | beyond the programs' own start, per program | over the baseline |"
+echo "| way | all $entries ready and placed | per program | beyond the programs' own start, per program | over the baseline |"
 echo "|---|---:|---:|---:|---:|"
 awk -v n="$entries" -v l="$lodestay" -v d="$direct" -v r="$(per_run '100 * ($2 / $3 - 1)')" 'BEGIN {
     printf "| lodestay.exe -e, placed | %.0f | %.0f | %+.0f | %+.1f %% |\n", l, l / n, (l - d) / n, r
@@ -91,18 +94,27 @@ else
     echo "|---|---:|---:|---:|"
 fi
 stretch_row "start to the first program's main" 6 7 12 ""
-stretch_row "first main to the last ready ($entries programs)" 8 9 13 1
-stretch_row "last ready to the end" 10 11 14 ""
+stretch_row "first main to the last one ready and placed ($entries programs)" 8 9 13 1
+stretch_row "from there to the end (lodestay.exe: until it ended)" 10 11 14 ""
 echo
 echo "Runs in which lodestay.exe -e was done before cmd /c start: $(awk -F'\t' '$2 < $4 {k++} END {print k + 0}' \
     "$work/times.tsv") of $runs."
 
 "$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_step_bench.exe" "$entries" "$runs" "$(winpath "$work")" |
     tr -d '\r' >"$work/steps.tsv"
+# The earlier build's steps, its ways named "old-...".
+old_steps=
+if [ -n "$before" ] && [ -f "$before/lodestay_step_bench.exe" ]; then
+    old_steps=1
+    "$root/tools/wine-run.sh" "$before/lodestay_step_bench.exe" "$entries" "$runs" "$(winpath "$work")" |
+        tr -d '\r' | awk -F'\t' -v OFS='\t' '{ if ($1 == "step") $2 = "old-" $2; else $1 = "old-" $1; print }' \
+        >>"$work/steps.tsv"
+fi
 # Median of column $2 of the step lines of way $1, over every program but the first (whose
-# launch also carries the engine's first use) or, for the gap to the next program, the last.
+# launch also carries the engine's first use) or, for what comes after a program until the
+# next one, the last (after which the engine watches the placed windows, and ends).
 step_median() {
-    awk -F'\t' -v w="$1" -v c="$2" -v n="$entries" '$1 == "step" && $2 == w && (c == 17 ? $3 < n - 1 : $3 > 0) {
+    awk -F'\t' -v w="$1" -v c="$2" -v n="$entries" '$1 == "step" && $2 == w && (c >= 16 ? $3 < n - 1 : $3 > 0) {
         print $c }' "$work/steps.tsv" | median
 }
 step_row() {
@@ -119,35 +131,59 @@ echo "One launch step by step, in-process through the same engine (the -e list; 
 echo "duplicate guard, the input method off and a priority; the baseline), medians of $runs runs x"
 echo "$entries programs (ms):"
 echo
-echo "| step | -e list | with guard, IME, priority | baseline |"
-echo "|---|---:|---:|---:|"
-step_row "duplicate guard" 4 - full -
-step_row "CreateProcess" 5 plain full direct
-step_row "input method call" 6 - full -
-step_row "priority calls" 7 - full -
-step_row "resume" 8 plain full -
-step_row "ready wait (resumed to its return)" 9 plain full direct
-step_row "the wait's return after the program's ready stamp" 10 plain full direct
-step_row "the wait's return after the window showed" 11 plain full direct
-step_row "looks per search" 12 plain full -
-step_row "window search (the wait's return to the window found)" 13 plain full -
-step_row "one look" 14 plain full -
-step_row "placement handed over" 15 plain full -
-step_row "to the start of the next launch" 16 plain full direct
-step_row "program ready to the next program's main" 17 plain full direct
+# The columns: this build's -e list (and the earlier build's), the same with guard, input method
+# and priority, the baseline; "-" where a step does not happen.
+if [ -n "$old_steps" ]; then
+    plain="plain old-plain" full="full old-full" none="- -"
+    echo "| step | -e list | -e list, earlier build | with guard, IME, priority | the same, earlier build | baseline |"
+    echo "|---|---:|---:|---:|---:|---:|"
+else
+    plain=plain full=full none=-
+    echo "| step | -e list | with guard, IME, priority | baseline |"
+    echo "|---|---:|---:|---:|"
+fi
+# shellcheck disable=SC2086 # the column lists are words
+{
+    step_row "duplicate guard" 4 $none $full -
+    step_row "CreateProcess" 5 $plain $full direct
+    step_row "input method call" 6 $none $full -
+    step_row "priority calls" 7 $none $full -
+    step_row "resume" 8 $plain $full -
+    step_row "ready wait (resumed to its return)" 9 $plain $full direct
+    step_row "the wait's return after the program's ready stamp" 10 $plain $full direct
+    step_row "the wait's return after the window showed" 11 $plain $full direct
+    step_row "looks per search" 12 $plain $full -
+    step_row "window search (the wait's return to the window found)" 13 $plain $full -
+    step_row "one look" 14 $plain $full -
+    step_row "placement handed over" 15 $plain $full -
+    step_row "to the start of the next launch" 16 $plain $full direct
+    step_row "program ready to the next program's main" 17 $plain $full direct
+}
+searches_with_more_looks() {
+    awk -F'\t' -v a="$1" -v b="$2" '$1 == "step" && ($2 == a || $2 == b) {n++; if ($12 > 1) m++}
+        END {printf "%d of %d", m, n}' "$work/steps.tsv"
+}
 echo
-echo "The same gap, program ready to the next program's main, for lodestay.exe -e over the -e list:" \
-    "$(printf '%.2f' "$(step_median exe 17)") ms;" \
-    "searches with more than one look:" \
-    "$(awk -F'\t' '$1 == "step" && ($2 == "plain" || $2 == "full") {n++; if ($12 > 1) m++} END {printf "%d of %d", m, n}' \
-        "$work/steps.tsv")."
+echo "The same gap for lodestay.exe -e over the -e list: $(printf '%.2f' "$(step_median exe 17)") ms" \
+    "${old_steps:+(earlier build: $(printf '%.2f' "$(step_median old-exe 17)") ms)}." \
+    "Searches with more than one look: $(searches_with_more_looks plain full)" \
+    "${old_steps:+(earlier build: $(searches_with_more_looks old-plain old-full))}."
 echo
 echo "One look of the window search and one duplicate check, none finding anything, with more"
-echo "windows on the desktop (ms, medians of 21):"
+echo "windows on the desktop (ms, medians of 21${old_steps:+; after the slash the earlier build}):"
 echo
 echo "| visible unowned windows | all top-level windows | look by process id | look by module path, first | later look by module path | duplicate check |"
 echo "|---:|---:|---:|---:|---:|---:|"
-awk -F'\t' '$1 == "look" { printf "| %d | %d | %.2f | %.2f | %.2f | %.2f |\n", $2, $3, $4, $5, $6, $7 }' "$work/steps.tsv"
+awk -F'\t' '$1 == "look" { now[++n] = $0 } $1 == "old-look" { old[++m] = $0 }
+    END {
+        for (i = 1; i <= n; i++) {
+            split(now[i], a, "\t")
+            if (m) split(old[i], b, "\t")
+            row = sprintf("| %d | %d", a[2], a[3])
+            for (k = 4; k <= 7; k++) row = row (m ? sprintf(" | %.2f / %.2f", a[k], b[k]) : sprintf(" | %.2f", a[k]))
+            print row " |"
+        }
+    }' "$work/steps.tsv"
 
 "$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_placement_bench.exe" "$entries" "$runs" \
     "$(winpath "$work")" | tr -d '\r' >"$work/placed.tsv"
