@@ -216,20 +216,23 @@ struct Bench {
     }
 };
 
+struct WindowCount {
+    bool visibleUnownedOnly;
+    int count;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM parameter)
+{
+    WindowCount* c = reinterpret_cast<WindowCount*>(parameter);
+    if (!c->visibleUnownedOnly || (::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == nullptr)) ++c->count;
+    return TRUE;
+}
+
 int CountWindows(bool visibleUnownedOnly)
 {
-    struct Count {
-        bool filter;
-        int n;
-    } count = {visibleUnownedOnly, 0};
-    ::EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            Count* c = reinterpret_cast<Count*>(p);
-            if (!c->filter || (::IsWindowVisible(w) && ::GetWindow(w, GW_OWNER) == nullptr)) ++c->n;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.n;
+    WindowCount count = {visibleUnownedOnly, 0};
+    ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count.count;
 }
 
 template <typename F>
