@@ -14,14 +14,16 @@ LODESTAY_XCLICK=$(mktemp -u /tmp/lodestay-xclick.XXXXXX)
 export LODESTAY_XCLICK
 (
     while :; do
-        if [[ -s "$LODESTAY_XCLICK" ]]; then
-            read -r x y button <"$LODESTAY_XCLICK"
+        # Taken by renaming it first: removed after the click, it could take the test's next
+        # request with it, which a busy machine lets the test write meanwhile.
+        if [[ -s "$LODESTAY_XCLICK" ]] && mv "$LODESTAY_XCLICK" "$LODESTAY_XCLICK.taken"; then
+            read -r x y button <"$LODESTAY_XCLICK.taken"
+            rm -f "$LODESTAY_XCLICK.taken"
             xdotool mousemove "$x" "$y" click "$button"
-            rm -f "$LODESTAY_XCLICK"
         fi
         sleep 0.05
     done
 ) &
 relay=$!
-lodestay_at_exit "kill $relay 2>/dev/null; rm -f '$LODESTAY_XCLICK'"
+lodestay_at_exit "kill $relay 2>/dev/null; rm -f '$LODESTAY_XCLICK' '$LODESTAY_XCLICK.taken'"
 "$here/../../../tools/wine-run.sh" "$@"
