@@ -31,6 +31,7 @@ namespace {
 struct IdleWait {
     HANDLE process;
     unsigned timeout;
+    HANDLE done;  // set when the result is in: sooner than the end of the thread
     DWORD result;
     DWORD error;
 };
@@ -38,8 +39,11 @@ struct IdleWait {
 DWORD WINAPI WaitForIdle(void* parameter)
 {
     IdleWait* wait = static_cast<IdleWait*>(parameter);
+    const HANDLE done = wait->done;
     wait->result = ::WaitForInputIdle(wait->process, wait->timeout);
     wait->error = ::GetLastError();
+    // `wait` may be gone from here on.
+    ::SetEvent(done);
     return 0;
 }
 
@@ -50,13 +54,14 @@ DWORD WINAPI WaitForIdle(void* parameter)
 DWORD WaitForInputIdleWatching(HANDLE process, unsigned timeout)
 {
     if (!PlacedWindowsWatched()) return ::WaitForInputIdle(process, timeout);
-    IdleWait wait = {process, timeout, WAIT_FAILED, 0};
-    UniqueHandle thread(::CreateThread(nullptr, 0, WaitForIdle, &wait, 0, nullptr));
+    UniqueHandle done(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    IdleWait wait = {process, timeout, done.Get(), WAIT_FAILED, 0};
+    UniqueHandle thread(done ? ::CreateThread(nullptr, 0, WaitForIdle, &wait, 0, nullptr) : nullptr);
     if (!thread) return ::WaitForInputIdle(process, timeout);
     // Looked at while the new program starts, on the other processor if there is one.
     do {
         CheckPlacedWindows();
-    } while (::WaitForSingleObject(thread.Get(), kSettleCheckInterval) == WAIT_TIMEOUT);
+    } while (::WaitForSingleObject(done.Get(), kSettleCheckInterval) == WAIT_TIMEOUT);
     ::SetLastError(wait.error);
     return wait.result;
 }
