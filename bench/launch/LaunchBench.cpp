@@ -44,6 +44,9 @@ struct Timeline {
     double end = 0;
     double firstMain = 0;
     double lastReady = 0;
+    // The median of the steps from one program's main to the next one's: one slow program
+    // (the first one often is) does not move it.
+    double mainToMain = 0;
     double Total() const { return lastReady - start; }
     double ToFirstMain() const { return firstMain - start; }
     double Between() const { return lastReady - firstMain; }
@@ -80,6 +83,7 @@ struct Bench {
     {
         timeline.firstMain = 0;
         timeline.lastReady = 0;
+        std::vector<double> mains;
         for (int i = 0; i < count; ++i) {
             double ready = 0;
             for (int wait = 0; wait < 400 && (ready = Stamp(ReportPath(i), "ready")) == 0; ++wait) ::Sleep(25);
@@ -88,7 +92,12 @@ struct Bench {
             const double started = Stamp(ReportPath(i), "started");
             timeline.lastReady = std::max({timeline.lastReady, ready, Stamp(ReportPath(i), "placed")});
             if (timeline.firstMain == 0 || started < timeline.firstMain) timeline.firstMain = started;
+            mains.push_back(started);
         }
+        std::vector<double> steps;
+        for (size_t i = 1; i < mains.size(); ++i) steps.push_back(mains[i] - mains[i - 1]);
+        std::sort(steps.begin(), steps.end());
+        timeline.mainToMain = steps.empty() ? 0 : steps[steps.size() / 2];
     }
 
     Timeline RunLodestay(const std::string& launcher) const
@@ -167,10 +176,11 @@ int main(int argc, char** argv)
             earlier = bench.RunLodestay(other);
             bench.Clear();
         }
-        std::printf("%d\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\n", bench.count,
-                    lodestay.Total(), direct.Total(), start, earlier.Total(), lodestay.ToFirstMain(), direct.ToFirstMain(),
-                    lodestay.Between(), direct.Between(), lodestay.AfterLastReady(), direct.AfterLastReady(),
-                    earlier.ToFirstMain(), earlier.Between(), earlier.AfterLastReady());
+        std::printf("%d\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\n",
+                    bench.count, lodestay.Total(), direct.Total(), start, earlier.Total(), lodestay.ToFirstMain(),
+                    direct.ToFirstMain(), lodestay.Between(), direct.Between(), lodestay.AfterLastReady(),
+                    direct.AfterLastReady(), earlier.ToFirstMain(), earlier.Between(), earlier.AfterLastReady(),
+                    lodestay.mainToMain, direct.mainToMain, earlier.mainToMain);
         std::fflush(stdout);
     }
     return 0;

@@ -96,6 +96,7 @@ fi
 stretch_row "start to the first program's main" 6 7 12 ""
 stretch_row "first main to the last one ready and placed ($entries programs)" 8 9 13 1
 stretch_row "from there to the end (lodestay.exe: until it ended)" 10 11 14 ""
+stretch_row "one program's main to the next one's (median of the $((entries - 1)))" 15 16 17 ""
 echo
 echo "Runs in which lodestay.exe -e was done before cmd /c start: $(awk -F'\t' '$2 < $4 {k++} END {print k + 0}' \
     "$work/times.tsv") of $runs."
