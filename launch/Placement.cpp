@@ -16,6 +16,16 @@ LONG FarEdge(int from, int extent)
     return static_cast<LONG>(std::min<long long>(edge, 0x7FFFFFFF));
 }
 
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, RECT*, LPARAM monitors)
+{
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoA(handle, &info)) {
+        reinterpret_cast<std::vector<MonitorArea>*>(monitors)->push_back({info.rcMonitor, info.rcWork});
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 RegisteredPlace RegisteredPlaceOf(const Executant& executant)
@@ -25,10 +35,17 @@ RegisteredPlace RegisteredPlaceOf(const Executant& executant)
             executant.ShowCommand()};
 }
 
-RegisteredPlace VisiblePlace(const RegisteredPlace& registered, HWND window)
+std::vector<MonitorArea> ReadMonitors()
+{
+    std::vector<MonitorArea> monitors;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+RegisteredPlace VisiblePlace(const RegisteredPlace& registered, HWND window, const std::vector<MonitorArea>& monitors)
 {
     // Without a position the program chose where the window stands.
-    if (!registered.hasPosition) return registered;
+    if (!registered.hasPosition || monitors.empty()) return registered;
     int width = registered.width;
     int height = registered.height;
     if (!registered.hasSize) {
@@ -38,16 +55,27 @@ RegisteredPlace VisiblePlace(const RegisteredPlace& registered, HWND window)
         height = own.bottom - own.top;
     }
     const RECT rect = {registered.x, registered.y, FarEdge(registered.x, width), FarEdge(registered.y, height)};
-    // An empty rectangle meets nothing; its corner tells where it stands.
-    const bool empty = rect.right == rect.left || rect.bottom == rect.top;
-    if ((empty ? ::MonitorFromPoint({rect.left, rect.top}, MONITOR_DEFAULTTONULL)
-               : ::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) != nullptr) {
-        return registered;
+    // What MonitorFromRect answers (the monitor the rectangle meets, else the nearest one),
+    // from the monitors read once: asked of the system, that question costs several
+    // milliseconds under Wine right after each program's start.
+    const MonitorArea* nearest = nullptr;
+    long long nearestDistance = 0;
+    for (const MonitorArea& area : monitors) {
+        const RECT& m = area.monitor;
+        // An empty rectangle meets nothing; its corner tells where it stands.
+        const bool empty = rect.right == rect.left || rect.bottom == rect.top;
+        RECT common;
+        if (empty ? ::PtInRect(&m, {rect.left, rect.top}) != FALSE : ::IntersectRect(&common, &rect, &m) != FALSE) {
+            return registered;
+        }
+        const long long dx = std::max({0LL, static_cast<long long>(m.left) - rect.right, static_cast<long long>(rect.left) - m.right});
+        const long long dy = std::max({0LL, static_cast<long long>(m.top) - rect.bottom, static_cast<long long>(rect.top) - m.bottom});
+        if (nearest == nullptr || dx * dx + dy * dy < nearestDistance) {
+            nearest = &area;
+            nearestDistance = dx * dx + dy * dy;
+        }
     }
-    MONITORINFO monitor;
-    monitor.cbSize = sizeof monitor;
-    if (!::GetMonitorInfoA(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) return registered;
-    const RECT& work = monitor.rcWork;
+    const RECT& work = nearest->work;
     // The nearest point of the work area: the window moves as little as it can.
     RegisteredPlace place = registered;
     const int fitWidth = std::min<long long>(std::max(width, 0), work.right - work.left);

@@ -31,6 +31,10 @@ struct Watch {
 
 std::vector<Watch> g_watches;
 unsigned g_lastCheck = 0;
+// Read at the first look that needs them and kept while windows are watched, that is for one
+// list's launches; a monitor that comes or goes meanwhile counts from the next list on.
+std::vector<MonitorArea> g_monitors;
+bool g_monitorsRead = false;
 
 bool Expired(const Watch& watch, unsigned now) { return now - watch.placedAt >= kSettlePeriod; }
 
@@ -94,13 +98,13 @@ bool Look(Watch& watch, unsigned now)
     // The window's thread carries out a placement when it gets to it; until then the window
     // would seem not to stand, and the same requests would be made twice.
     if (now - watch.lastPlacedAt < kSettleCheckInterval) return true;
-    // Asked here rather than at the first placement: right after a program started, Wine
-    // rereads its whole display configuration for this question, which would hold up the
-    // launch (several milliseconds) for what is seldom needed. Here it runs while the engine
-    // waits for the next program anyway.
-    if (!watch.onMonitor && ::IsWindow(watch.window)) {
+    // Asked here rather than at the placement, so that the launch is not held up for what is
+    // seldom needed: here it runs while the engine waits for the next program anyway.
+    if (!watch.onMonitor) {
         watch.onMonitor = true;
-        const RegisteredPlace visible = VisiblePlace(watch.place, watch.window);
+        if (!g_monitorsRead) g_monitors = ReadMonitors();
+        g_monitorsRead = true;
+        const RegisteredPlace visible = VisiblePlace(watch.place, watch.window, g_monitors);
         if (visible.x != watch.place.x || visible.y != watch.place.y || visible.hasSize != watch.place.hasSize ||
             visible.width != watch.place.width || visible.height != watch.place.height) {
             watch.place = visible;
@@ -110,8 +114,7 @@ bool Look(Watch& watch, unsigned now)
         }
     }
     DWORD processId = 0;
-    const bool ours = ::IsWindow(watch.window) && ::GetWindowThreadProcessId(watch.window, &processId) != 0 &&
-                      processId == watch.processId;
+    const bool ours = ::GetWindowThreadProcessId(watch.window, &processId) != 0 && processId == watch.processId;
     const LONG style = ours ? ::GetWindowLongA(watch.window, GWL_STYLE) : 0;
     if (!ours || !(style & WS_VISIBLE)) {
         // Gone or hidden: the program may show the window it meant next (its main window
@@ -143,6 +146,7 @@ void LookAtAll()
     g_watches.erase(std::remove_if(g_watches.begin(), g_watches.end(),
                                    [now](Watch& watch) { return Expired(watch, now) || !Look(watch, now); }),
                     g_watches.end());
+    if (g_watches.empty()) g_monitorsRead = false;
 }
 
 }  // namespace
