@@ -101,16 +101,20 @@ echo
 echo "Runs in which lodestay.exe -e was done before cmd /c start: $(awk -F'\t' '$2 < $4 {k++} END {print k + 0}' \
     "$work/times.tsv") of $runs."
 
-"$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_step_bench.exe" "$entries" "$runs" "$(winpath "$work")" |
-    tr -d '\r' >"$work/steps.tsv"
-# The earlier build's steps, its ways named "old-...".
+# One run at a time, this build's and the earlier build's (its ways named "old-...") in turn,
+# so that both see the same moments of a shared machine.
 old_steps=
-if [ -n "$before" ] && [ -f "$before/lodestay_step_bench.exe" ]; then
-    old_steps=1
-    "$root/tools/wine-run.sh" "$before/lodestay_step_bench.exe" "$entries" "$runs" "$(winpath "$work")" |
-        tr -d '\r' | awk -F'\t' -v OFS='\t' '{ if ($1 == "step") $2 = "old-" $2; else $1 = "old-" $1; print }' \
-        >>"$work/steps.tsv"
-fi
+[ -n "$before" ] && [ -f "$before/lodestay_step_bench.exe" ] && old_steps=1
+: >"$work/steps.tsv"
+for ((run = 0; run < runs; run++)); do
+    "$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_step_bench.exe" "$entries" 1 "$(winpath "$work")" |
+        tr -d '\r' >>"$work/steps.tsv"
+    if [ -n "$old_steps" ]; then
+        "$root/tools/wine-run.sh" "$before/lodestay_step_bench.exe" "$entries" 1 "$(winpath "$work")" |
+            tr -d '\r' | awk -F'\t' -v OFS='\t' '{ if ($1 == "step") $2 = "old-" $2; else $1 = "old-" $1; print }' \
+            >>"$work/steps.tsv"
+    fi
+done
 # Median of column $2 of the step lines of way $1, over every program but the first (whose
 # launch also carries the engine's first use) or, for what comes after a program until the
 # next one, the last (after which the engine watches the placed windows, and ends).
@@ -171,27 +175,34 @@ echo "The same gap for lodestay.exe -e over the -e list: $(printf '%.2f' "$(step
     "${old_steps:+(earlier build: $(searches_with_more_looks old-plain old-full))}."
 echo
 echo "One look of the window search and one duplicate check, none finding anything, with more"
-echo "windows on the desktop (ms, medians of 21${old_steps:+; after the slash the earlier build}):"
+echo "windows on the desktop (ms, medians over the runs of medians of 21${old_steps:+; after the slash the earlier build}):"
 echo
 echo "| visible unowned windows | all top-level windows | look by process id | look by module path, first | later look by module path | duplicate check |"
 echo "|---:|---:|---:|---:|---:|---:|"
-awk -F'\t' '$1 == "look" { now[++n] = $0 } $1 == "old-look" { old[++m] = $0 }
-    END {
-        for (i = 1; i <= n; i++) {
-            split(now[i], a, "\t")
-            if (m) split(old[i], b, "\t")
-            row = sprintf("| %d | %d", a[2], a[3])
-            for (k = 4; k <= 7; k++) row = row (m ? sprintf(" | %.2f / %.2f", a[k], b[k]) : sprintf(" | %.2f", a[k]))
-            print row " |"
-        }
-    }' "$work/steps.tsv"
+# Column $2 of the $1-th crowd (1: 10 windows, 2: 30, 3: 100) of the lines of kind $3.
+look_median() {
+    awk -F'\t' -v kind="$3" -v crowd="$1" -v c="$2" '$1 == kind && (n++ % 3) + 1 == crowd { print $c }' \
+        "$work/steps.tsv" | median
+}
+for crowd in 1 2 3; do
+    row="| $(look_median $crowd 2 look) | $(look_median $crowd 3 look)"
+    for c in 4 5 6 7; do
+        row="$row | $(printf '%.2f' "$(look_median $crowd $c look)")"
+        [ -n "$old_steps" ] && row="$row / $(printf '%.2f' "$(look_median $crowd $c old-look)")"
+    done
+    echo "$row |"
+done
 
-"$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_placement_bench.exe" "$entries" "$runs" \
-    "$(winpath "$work")" | tr -d '\r' >"$work/placed.tsv"
-if [ -n "$before" ]; then
-    "$root/tools/wine-run.sh" "$before/lodestay_placement_bench.exe" "$entries" "$runs" "$(winpath "$work")" |
-        tr -d '\r' >"$work/placed-before.tsv"
-fi
+: >"$work/placed.tsv"
+: >"$work/placed-before.tsv"
+for ((run = 0; run < runs; run++)); do
+    "$root/tools/wine-run.sh" "$win_build/bench/launch/lodestay_placement_bench.exe" "$entries" 1 \
+        "$(winpath "$work")" | tr -d '\r' >>"$work/placed.tsv"
+    if [ -n "$before" ]; then
+        "$root/tools/wine-run.sh" "$before/lodestay_placement_bench.exe" "$entries" 1 "$(winpath "$work")" |
+            tr -d '\r' >>"$work/placed-before.tsv"
+    fi
+done
 echo
 echo "From process creation to the window placed, medians of $runs runs x $entries programs (ms):"
 echo
