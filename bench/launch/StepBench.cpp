@@ -6,12 +6,13 @@
 // check cost with more and more windows on the desktop.
 // Prints tab-separated lines, milliseconds:
 //   step WAY PROGRAM guard create ime priority resume wait ready-lag shown-lag looks search
-//        look place next gap
+//        look place next gap main-to-ready
 // (WAY: plain, the -e benchmark's list; full, the same with the duplicate guard, the input
 // method switched off and a priority, each program a copy of its own name; direct: the
-// baseline), one line per program; ready-lag and shown-lag: the wait's return after the
+// baseline; exe: lodestay.exe -e over the plain list, of which only the programs' own stamps
+// tell), one line per program; ready-lag and shown-lag: the wait's return after the
 // program's own ready and shown stamps; gap: from this program's ready stamp to the next
-// program's main;
+// program's main; main-to-ready: the program's own;
 //   look WINDOWS ALL by-id by-path by-path-again guard
 // (WINDOWS visible unowned top-level windows, ALL every top-level window; by-path-again: a
 // later look of the same search; medians of 21).
@@ -148,12 +149,13 @@ struct Bench {
             const double afterPriority = Latest(afterIme, {l.priority});
             const double next = i + 1 < launches.size() ? launches[i + 1].begun : end;
             const double gap = i + 1 < own.size() ? own[i + 1].started - own[i].ready : 0;
-            std::printf("step\t%s\t%zu\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%d\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\n",
+            std::printf("step\t%s\t%zu\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%d\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\n",
                         way, i, l.guarded > 0 ? l.guarded - l.begun : 0, l.created - afterGuard,
                         l.ime > 0 ? l.ime - l.created : 0, l.priority > 0 ? l.priority - afterIme : 0,
                         l.resumed - afterPriority, l.ready - l.resumed, l.ready - own[i].ready,
                         l.ready - own[i].shown, l.looks, l.found > 0 ? l.found - l.ready : 0, Median(l.lookCosts),
-                        l.placed > 0 ? l.placed - l.found : 0, next - Latest(l.ready, {l.placed}), gap);
+                        l.placed > 0 ? l.placed - l.found : 0, next - Latest(l.ready, {l.placed}), gap,
+                        own[i].ready - own[i].started);
         }
         std::fflush(stdout);
     }

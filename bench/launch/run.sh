@@ -163,14 +163,16 @@ fi
     step_row "placement handed over" 15 $plain $full -
     step_row "to the start of the next launch" 16 $plain $full direct
     step_row "program ready to the next program's main" 17 $plain $full direct
+    step_row "the program's own main to its ready" 18 $plain $full direct
 }
 searches_with_more_looks() {
     awk -F'\t' -v a="$1" -v b="$2" '$1 == "step" && ($2 == a || $2 == b) {n++; if ($12 > 1) m++}
         END {printf "%d of %d", m, n}' "$work/steps.tsv"
 }
 echo
-echo "The same gap for lodestay.exe -e over the -e list: $(printf '%.2f' "$(step_median exe 17)") ms" \
-    "${old_steps:+(earlier build: $(printf '%.2f' "$(step_median old-exe 17)") ms)}." \
+echo "The same for lodestay.exe -e over the -e list: program ready to the next one's main" \
+    "$(printf '%.2f' "$(step_median exe 17)") ms${old_steps:+ (earlier build: $(printf '%.2f' "$(step_median old-exe 17)") ms)}," \
+    "main to ready $(printf '%.2f' "$(step_median exe 18)") ms${old_steps:+ (earlier build: $(printf '%.2f' "$(step_median old-exe 18)") ms)}." \
     "Searches with more than one look: $(searches_with_more_looks plain full)" \
     "${old_steps:+(earlier build: $(searches_with_more_looks old-plain old-full))}."
 echo
