@@ -147,24 +147,37 @@ else
     echo "| step | -e list | with guard, IME, priority | baseline |"
     echo "|---|---:|---:|---:|"
 fi
-# shellcheck disable=SC2086 # the column lists are words
-{
-    step_row "duplicate guard" 4 $none $full -
-    step_row "CreateProcess" 5 $plain $full direct
-    step_row "input method call" 6 $none $full -
-    step_row "priority calls" 7 $none $full -
-    step_row "resume" 8 $plain $full -
-    step_row "ready wait (resumed to its return)" 9 $plain $full direct
-    step_row "the wait's return after the program's ready stamp" 10 $plain $full direct
-    step_row "the wait's return after the window showed" 11 $plain $full direct
-    step_row "looks per search" 12 $plain $full -
-    step_row "window search (the wait's return to the window found)" 13 $plain $full -
-    step_row "one look" 14 $plain $full -
-    step_row "placement handed over" 15 $plain $full -
-    step_row "to the start of the next launch" 16 $plain $full direct
-    step_row "program ready to the next program's main" 17 $plain $full direct
-    step_row "the program's own main to its ready" 18 $plain $full direct
-}
+# Rows: label | column | ways, where P stands for the -e list's columns, F for those with
+# guard, IME and priority, N for as many "-" as P has.
+while IFS='|' read -r label column spec; do
+    ways=()
+    for way in $spec; do
+        case $way in
+        P) read -ra more <<<"$plain" ;;
+        F) read -ra more <<<"$full" ;;
+        N) read -ra more <<<"$none" ;;
+        *) more=("$way") ;;
+        esac
+        ways+=("${more[@]}")
+    done
+    step_row "$label" "$column" "${ways[@]}"
+done <<'ROWS'
+duplicate guard|4|N F -
+CreateProcess|5|P F direct
+input method call|6|N F -
+priority calls|7|N F -
+resume|8|P F -
+ready wait (resumed to its return)|9|P F direct
+the wait's return after the program's ready stamp|10|P F direct
+the wait's return after the window showed|11|P F direct
+looks per search|12|P F -
+window search (the wait's return to the window found)|13|P F -
+one look|14|P F -
+placement handed over|15|P F -
+to the start of the next launch|16|P F direct
+program ready to the next program's main|17|P F direct
+the program's own main to its ready|18|P F direct
+ROWS
 searches_with_more_looks() {
     awk -F'\t' -v a="$1" -v b="$2" '$1 == "step" && ($2 == a || $2 == b) {n++; if ($12 > 1) m++}
         END {printf "%d of %d", m, n}' "$work/steps.tsv"
