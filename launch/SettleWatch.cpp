@@ -25,6 +25,7 @@ struct Watch {
     ULONGLONG launchBegan;
     unsigned placedAt;       // on the engine's clock: the first placement of this window
     unsigned lastPlacedAt;   // and the latest one
+    bool stood;              // seen where it was put since then
     int placedAgain;         // the same window, after its program moved it
     int followed;            // windows that took the place of the one placed first
 };
@@ -110,6 +111,7 @@ bool Look(Watch& watch, unsigned now)
             watch.place = visible;
             PlaceWindow(watch.place, watch.window, true);
             watch.lastPlacedAt = now;
+            watch.stood = false;
             return true;
         }
     }
@@ -127,14 +129,22 @@ bool Look(Watch& watch, unsigned now)
         ::GetWindowThreadProcessId(successor.found, &watch.processId);
         watch.window = successor.found;
         watch.placedAt = watch.lastPlacedAt = now;
+        watch.stood = false;
         watch.placedAgain = 0;
         ++watch.followed;
         return true;
     }
-    if (Stands(watch.window, style, watch.place)) return true;
+    if (Stands(watch.window, style, watch.place)) {
+        watch.stood = true;
+        return true;
+    }
+    // Placed again too soon, the requests would wait in its queue twice over, and a window put
+    // back to its state would take the state changes twice.
+    if (!watch.stood && now - watch.lastPlacedAt < kSettleUnanswered) return true;
     if (UserMovesIt(watch.window) || watch.placedAgain >= kSettleReplacings) return false;
     PlaceWindow(watch.place, watch.window, true);
     watch.lastPlacedAt = now;
+    watch.stood = false;
     ++watch.placedAgain;
     return true;
 }
@@ -156,7 +166,7 @@ DWORD PlaceAndWatch(const Executant& executant, HWND window, const char* moduleP
     const RegisteredPlace place = RegisteredPlaceOf(executant);
     const DWORD threadId = PlaceWindow(place, window);
     const unsigned now = LaunchClock();
-    Watch watch = {place, false, window, 0, modulePath != nullptr ? modulePath : "", launchBegan, now, now, 0, 0};
+    Watch watch = {place, false, window, 0, modulePath != nullptr ? modulePath : "", launchBegan, now, now, false, 0, 0};
     if (::GetWindowThreadProcessId(window, &watch.processId) != 0) g_watches.push_back(watch);
     return threadId;
 }

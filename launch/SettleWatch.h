@@ -22,6 +22,9 @@ DWORD PlaceAndWatch(const Executant& executant, HWND window, const char* moduleP
 constexpr unsigned kSettlePeriod = 3000;
 constexpr unsigned kSettleCheckInterval = 100;
 constexpr int kSettleReplacings = 2;
+// A window that was never seen where it was put is taken to be still on its way there (its
+// program busy after it showed it) for this long, and only then as put elsewhere.
+constexpr unsigned kSettleUnanswered = 1000;
 
 // One look at the watched windows, when the last one is at least kSettleCheckInterval ago.
 void CheckPlacedWindows();
