@@ -9,6 +9,7 @@
 // moved no more often than by the one placement. The programs' own reports tell.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -107,7 +108,10 @@ TEST(LaunchAllEndToEnd, PlacesEveryEntryAndSaysNothingWhenAllSucceed)
 // place beyond the second monitor's right edge ends on that monitor, one on the first stays.
 TEST(LaunchAllEndToEnd, PutsAPlaceOnNoMonitorOntoTheNearest)
 {
-    if (::GetSystemMetrics(SM_CMONITORS) != 2) GTEST_SKIP() << "needs the two monitors of two-monitors.sh";
+    if (::GetSystemMetrics(SM_CMONITORS) != 2) {
+        ASSERT_EQ(nullptr, std::getenv("LODESTAY_TWO_MONITORS")) << "two-monitors.sh made no second monitor";
+        GTEST_SKIP() << "needs the two monitors of two-monitors.sh";
+    }
     TempFolder folder;
     EndOnExit cleanup;
     const char* cases[][3] = {{"beyond", "2500,100", "2004,100,300,200"}, {"first", "100,100", "100,100,300,200"}};

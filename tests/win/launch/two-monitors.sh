@@ -36,4 +36,5 @@ lodestay_wine_desktop - || exit 125
 "$LODESTAY_WINESERVER" -k 2>/dev/null
 "$LODESTAY_WINESERVER" -w 2>/dev/null
 "$LODESTAY_WINESERVER" -p 2>/dev/null || true
-"$root/tools/wine-run.sh" --no-desktop "$@"
+# Tells the test that it must see two monitors, not skip.
+LODESTAY_TWO_MONITORS=1 "$root/tools/wine-run.sh" --no-desktop "$@"
