@@ -186,8 +186,8 @@ echo
 echo "The same for lodestay.exe -e over the -e list: program ready to the next one's main" \
     "$(printf '%.2f' "$(step_median exe 17)") ms${old_steps:+ (earlier build: $(printf '%.2f' "$(step_median old-exe 17)") ms)}," \
     "main to ready $(printf '%.2f' "$(step_median exe 18)") ms${old_steps:+ (earlier build: $(printf '%.2f' "$(step_median old-exe 18)") ms)}." \
-    "Searches with more than one look: $(searches_with_more_looks plain full)" \
-    "${old_steps:+(earlier build: $(searches_with_more_looks old-plain old-full))}."
+    "Searches with more than one look: $(searches_with_more_looks plain full)${old_steps:+ (earlier build:\
+ $(searches_with_more_looks old-plain old-full))}."
 echo
 echo "One look of the window search and one duplicate check, none finding anything, with more"
 echo "windows on the desktop (ms, medians over the runs of medians of 21${old_steps:+; after the slash the earlier build}):"
