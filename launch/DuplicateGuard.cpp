@@ -3,8 +3,10 @@
 // every process in the system, this program included.
 #include "DuplicateGuard.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "Handles.h"
 #include "ModuleName.h"
@@ -13,6 +15,10 @@
 namespace {
 
 bool g_running = false;
+// Processes this check has already named. A program has several top-level windows (its
+// input-method window among them, visible or not), and naming its module means opening it
+// and reading its module list: once per process is enough.
+std::vector<DWORD> g_examined;
 
 constexpr DWORD kDesktopAccess = DESKTOP_READOBJECTS | DESKTOP_ENUMERATE | DESKTOP_SWITCHDESKTOP;
 
@@ -23,6 +29,8 @@ BOOL CALLBACK DuplicateWindowProc(HWND window, LPARAM moduleName)
     DWORD processId = 0;
     if (::GetWindowThreadProcessId(window, &processId) == 0) return TRUE;
     if (processId == ::GetCurrentProcessId()) return TRUE;
+    if (std::find(g_examined.begin(), g_examined.end(), processId) != g_examined.end()) return TRUE;
+    g_examined.push_back(processId);
     UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
     if (!process) return TRUE;
     HMODULE module = nullptr;
@@ -54,6 +62,7 @@ bool FindModuleInSnapshot(HANDLE snapshot, const char* moduleName)
 bool CheckModuleNotRunning(const char* desktop, const char* fileName)
 {
     g_running = false;
+    g_examined.clear();
     const std::string moduleName = ModuleNameOf(fileName);
     const LPARAM key = reinterpret_cast<LPARAM>(moduleName.c_str());
     const int family = GetOsFamily();

@@ -11,18 +11,25 @@
 #include "LaunchCommon.h"
 #include "LaunchMessages.h"
 #include "LaunchSettings.h"
+#include "LaunchSleep.h"
 #include "Log.h"
 #include "ModuleName.h"
+#include "SettleWatch.h"
 #include "SystemFunctions.h"
 #include "WindowSearch.h"
 
 int Executant::Launch(const char* desktop)
 {
+    NoteLaunchStep(LaunchStep::kBegun);
     if (ShellExec) return LaunchViaShell();
 
-    if (SettingNumber(kKeyInitialOnce) != 0 && !CheckModuleNotRunning(desktop, FileName.Text())) {
-        LogMessage(LaunchText::kAlreadyRunning, FileName.Text(), desktop != nullptr ? desktop : LaunchText::kNullText);
-        return 1;
+    if (SettingNumber(kKeyInitialOnce) != 0) {
+        const bool notRunning = CheckModuleNotRunning(desktop, FileName.Text());
+        NoteLaunchStep(LaunchStep::kGuarded);
+        if (!notRunning) {
+            LogMessage(LaunchText::kAlreadyRunning, FileName.Text(), desktop != nullptr ? desktop : LaunchText::kNullText);
+            return 1;
+        }
     }
     ForgetKeptProcess(*this);
 
@@ -31,10 +38,12 @@ int Executant::Launch(const char* desktop)
     if (!CreateExecutantProcess(*this, commandLine, desktop, kLaunchFlags, &info)) return -1;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
+    NoteLaunchStep(LaunchStep::kCreated);
 
     if (Bound::ImmDisableIME != nullptr && SettingNumber(kKeyDisableIME) != 0) {
         LogMessage("%s", LaunchText::kImeDisabled);
         Bound::ImmDisableIME(info.dwThreadId);
+        NoteLaunchStep(LaunchStep::kImeSwitched);
     }
     if (HasPriority) {
         // Some systems ignore the class among the creation flags; setting it before the
@@ -42,18 +51,23 @@ int Executant::Launch(const char* desktop)
         if (const DWORD priorityClass = PriorityClassOf(Priority)) ::SetPriorityClass(process.Get(), priorityClass);
         int threadPriority = 0;
         if (ThreadPriorityOf(Priority, &threadPriority)) ::SetThreadPriority(thread.Get(), threadPriority);
+        NoteLaunchStep(LaunchStep::kPrioritySet);
     }
     ::ResumeThread(thread.Get());
     thread.Reset();
+    NoteLaunchStep(LaunchStep::kResumed);
     DWORD threadId = info.dwThreadId;
 
     const unsigned timeout = BoundedInputTimeout(InputTimeout);
     if (timeout != 0) {
-        if (!WaitUntilReady(process.Get(), timeout, FileName.Text())) return 0;
+        const bool ready = WaitUntilReady(process.Get(), timeout, FileName.Text());
+        NoteLaunchStep(LaunchStep::kReady);
+        if (!ready) return 0;
         if (PositionSet() || SizeSet()) {
             ResetWindowSearch(kSearchByProcessId);
             if (HWND window = RunSearchPasses(static_cast<LPARAM>(info.dwProcessId), timeout)) {
-                threadId = PlaceWindow(*this, window);
+                threadId = PlaceAndWatch(*this, window);
+                NoteLaunchStep(LaunchStep::kPlaced);
             }
         }
     }

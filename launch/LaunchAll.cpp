@@ -8,6 +8,7 @@
 #include <string>
 
 #include "LaunchMessages.h"
+#include "SettleWatch.h"
 #include "SystemUtilities.h"
 
 namespace {
@@ -31,6 +32,7 @@ void LaunchAll(const char* settingsPath, Executant* head)
     for (Executant* executant = head; executant != nullptr; executant = executant->NextExecutant(head)) {
         tally.Count(executant->Launch(nullptr));
     }
+    SettlePlacedWindows();
     ReportLaunchErrors(tally);
 }
 

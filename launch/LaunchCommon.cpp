@@ -6,6 +6,7 @@
 #include "LaunchSettings.h"
 #include "Log.h"
 #include "Platform.h"
+#include "SettleWatch.h"
 #include "SystemUtilities.h"
 
 // Kept handles are closed where the executant's destructor closes them, so that one place
@@ -25,9 +26,51 @@ void KeepProcess(Executant& executant, UniqueHandle& process, DWORD threadId)
     if (executant.ProcessHandle != nullptr) KeptProcessHandles::Added();
 }
 
+namespace {
+
+struct IdleWait {
+    HANDLE process;
+    unsigned timeout;
+    HANDLE done;  // set when the result is in: sooner than the end of the thread
+    DWORD result;
+    DWORD error;
+};
+
+DWORD WINAPI WaitForIdle(void* parameter)
+{
+    IdleWait* wait = static_cast<IdleWait*>(parameter);
+    const HANDLE done = wait->done;
+    wait->result = ::WaitForInputIdle(wait->process, wait->timeout);
+    wait->error = ::GetLastError();
+    // `wait` may be gone from here on.
+    ::SetEvent(done);
+    return 0;
+}
+
+// While windows placed before are watched, the wait runs on a thread of its own and this one
+// looks after them meanwhile: a program that is slow to become ready must not keep the one
+// before it from being put back. (Waiting in slices would not do: each call of the wait
+// leaves an event handle behind under Wine.)
+DWORD WaitForInputIdleWatching(HANDLE process, unsigned timeout)
+{
+    if (!PlacedWindowsWatched()) return ::WaitForInputIdle(process, timeout);
+    UniqueHandle done(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    IdleWait wait = {process, timeout, done.Get(), WAIT_FAILED, 0};
+    UniqueHandle thread(done ? ::CreateThread(nullptr, 0, WaitForIdle, &wait, 0, nullptr) : nullptr);
+    if (!thread) return ::WaitForInputIdle(process, timeout);
+    // Looked at while the new program starts, on the other processor if there is one.
+    do {
+        CheckPlacedWindows();
+    } while (::WaitForSingleObject(done.Get(), kSettleCheckInterval) == WAIT_TIMEOUT);
+    ::SetLastError(wait.error);
+    return wait.result;
+}
+
+}  // namespace
+
 bool WaitUntilReady(HANDLE process, unsigned timeout, const char* name)
 {
-    const DWORD result = ::WaitForInputIdle(process, timeout);
+    const DWORD result = WaitForInputIdleWatching(process, timeout);
     if (result == 0) return true;
     if (result == WAIT_TIMEOUT) {
         LogMessage(LaunchText::kIdleTimeout, name, static_cast<int>(timeout / 1000));

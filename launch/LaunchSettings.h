@@ -16,6 +16,11 @@ constexpr unsigned kMaxInputTimeout = 99999;
 constexpr unsigned kSearchPassPause = 1000;
 constexpr unsigned kSearchLookInterval = 25;
 constexpr unsigned kSearchLooksPerPass = kSearchPassPause / kSearchLookInterval;
+// The first interval of a search is cut into shorter pauses. A program's first wait for input
+// ends the ready wait, and that wait often comes while the program is still showing its
+// window (under Wine: any wait on its message queue); the window is then there a moment
+// later, and a whole interval's pause would be the largest part of the launch's own time.
+constexpr unsigned kSearchQuickPauses[] = {1, 2, 4, 8, 10};
 
 unsigned BoundedInputTimeout(int timeout);
 unsigned BoundedInputTimeout(unsigned timeout);

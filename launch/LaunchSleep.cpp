@@ -26,3 +26,21 @@ LaunchSleepFunction SetLaunchSleep(LaunchSleepFunction function)
     g_sleep = function != nullptr ? function : RealSleep;
     return previous;
 }
+
+namespace {
+
+LaunchStepObserver g_stepObserver = nullptr;
+
+}  // namespace
+
+void NoteLaunchStep(LaunchStep step)
+{
+    if (g_stepObserver != nullptr) g_stepObserver(step);
+}
+
+LaunchStepObserver SetLaunchStepObserver(LaunchStepObserver observer)
+{
+    LaunchStepObserver previous = g_stepObserver;
+    g_stepObserver = observer;
+    return previous;
+}

@@ -12,6 +12,7 @@
 #include "LaunchMessages.h"
 #include "LaunchSettings.h"
 #include "Log.h"
+#include "SettleWatch.h"
 #include "SystemFunctions.h"
 #include "WindowSearch.h"
 
@@ -78,8 +79,9 @@ int Executant::LaunchViaShell()
     }
     // The messages that end a test launch must never reach a copy the user already had open
     // (WM_QUIT would end it without asking to save): then only the shell's process is kept.
-    DWORD threadId = PlaceWindow(*this, window);
-    if (WindowSearch().foundOlderCopy) threadId = 0;
+    const WindowSearchState& search = WindowSearch();
+    DWORD threadId = PlaceAndWatch(*this, window, search.modulePath, search.launchBegan);
+    if (search.foundOlderCopy) threadId = 0;
     if (KeepHandle) KeepProcess(*this, process, threadId);
     return 0;
 }

@@ -5,17 +5,20 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <vector>
 
 #include "Executant.h"
 #include "Handles.h"
 #include "LaunchSettings.h"
 #include "LaunchSleep.h"
+#include "SettleWatch.h"
 #include "SystemFunctions.h"
 
 namespace {
 
-WindowSearchState g_search = {nullptr, {0}, kSearchByProcessId, 0, 0, nullptr, false};
+WindowSearchState g_search = {nullptr, {0}, kSearchByProcessId, 0, 0, nullptr, false, {0}};
 
 ULONGLONG FileTimeValue(const FILETIME& time)
 {
@@ -47,22 +50,44 @@ bool ModulePathOf(HANDLE process, char* path, DWORD size)
     return Bound::GetModuleFileNameExA(process, module, path, size) != 0;
 }
 
+// What a look of mode 2 learnt about a process, kept until the search ends: every look
+// would otherwise open every window's process again and read its module list, which is by
+// far the dearest part of a look. The handle is held meanwhile, so that the process id cannot
+// pass to another process while it is remembered.
+struct ExaminedProcess {
+    UniqueHandle process;
+    bool runsModule;
+    FILETIME created;  // set when it runs the module
+};
+std::map<DWORD, ExaminedProcess> g_examined;
+
+// Null while the process cannot be told: it cannot be opened, or its module list cannot be
+// read yet (a process that is still starting), so a later look asks again.
+const ExaminedProcess* Examine(DWORD processId, const char* modulePath)
+{
+    const auto known = g_examined.find(processId);
+    if (known != g_examined.end()) return &known->second;
+    UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    if (!process) return nullptr;
+    char path[MAX_PATH];
+    if (!ModulePathOf(process.Get(), path, sizeof path)) return nullptr;
+    ExaminedProcess examined{std::move(process), std::strcmp(path, modulePath) == 0, {}};
+    if (examined.runsModule && !CreationTime(examined.process.Get(), &examined.created)) return nullptr;
+    return &g_examined.emplace(processId, std::move(examined)).first->second;
+}
+
 // Mode 2: among windows of processes running the key's module file, keep one of the
 // process created last. Every window is looked at, so the enumeration never stops early.
 void ConsiderByModulePath(HWND window, DWORD processId, const char* modulePath)
 {
     if (Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) return;
-    UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
-    if (!process) return;
-    char path[MAX_PATH];
-    if (!ModulePathOf(process.Get(), path, sizeof path)) return;
-    if (std::strcmp(path, modulePath) != 0) return;
-    FILETIME created;
+    const ExaminedProcess* examined = Examine(processId, modulePath);
+    if (examined == nullptr || !examined->runsModule) return;
     char stamp[sizeof g_search.newestStamp];
-    if (!CreationTime(process.Get(), &created) || !CreationStamp(created, stamp, sizeof stamp)) return;
+    if (!CreationStamp(examined->created, stamp, sizeof stamp)) return;
     if (std::strcmp(stamp, g_search.newestStamp) > 0) {
         std::memcpy(g_search.newestStamp, stamp, sizeof stamp);
-        g_search.newestCreated = FileTimeValue(created);
+        g_search.newestCreated = FileTimeValue(examined->created);
         g_search.found = window;
     }
 }
@@ -80,14 +105,7 @@ bool NewerCopyRuns(const char* modulePath)
     ids.resize(bytes / sizeof(DWORD));
     const DWORD self = ::GetCurrentProcessId();
     for (DWORD id : ids) {
-        if (id == 0 || id == self) continue;
-        UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
-        FILETIME created;
-        char path[MAX_PATH];
-        if (!process || !CreationTime(process.Get(), &created) || FileTimeValue(created) < g_search.launchBegan) {
-            continue;
-        }
-        if (ModulePathOf(process.Get(), path, sizeof path) && std::strcmp(path, modulePath) == 0) return true;
+        if (id != 0 && id != self && RunsModuleSince(id, modulePath, g_search.launchBegan)) return true;
     }
     return false;
 }
@@ -131,15 +149,19 @@ void Executant::ResetWindowSearch(int mode)
     g_search.mode = mode;
     g_search.newestCreated = 0;
     g_search.foundOlderCopy = false;
+    g_examined.clear();
 }
 
 BOOL CALLBACK TopLevelWindowProc(HWND window, LPARAM key)
 {
-    if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != nullptr) return TRUE;
+    // The process id first: most windows belong to other processes, and under Wine every
+    // question about another process's window is a round trip to the server (the visibility
+    // alone takes several).
     DWORD processId = 0;
     if (::GetWindowThreadProcessId(window, &processId) == 0) return TRUE;
+    if (g_search.mode == kSearchByProcessId && processId != static_cast<DWORD>(key)) return TRUE;
+    if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER) != nullptr) return TRUE;
     if (g_search.mode == kSearchByProcessId) {
-        if (processId != static_cast<DWORD>(key)) return TRUE;
         g_search.found = window;
         return FALSE;
     }
@@ -154,24 +176,36 @@ HWND RunSearchPasses(LPARAM key, unsigned timeout)
     // of one second stays the unit of the time-out: it ends when its second is over on the
     // engine's clock, so that the looks themselves do not stretch it.
     const unsigned passes = SearchPasses(timeout);
-    for (unsigned pass = 0; pass < passes; ++pass) {
+    size_t quickPauses = 0;
+    HWND found = nullptr;
+    for (unsigned pass = 0; pass < passes && found == nullptr; ++pass) {
         const unsigned passBegan = LaunchClock();
         for (;;) {
             ::EnumWindows(TopLevelWindowProc, key);
-            if (FoundWindowStands(key)) return g_search.found;
+            const bool stands = FoundWindowStands(key);
+            NoteLaunchStep(stands ? LaunchStep::kLookedFound : LaunchStep::kLookedEmpty);
+            if (stands) {
+                found = g_search.found;
+                break;
+            }
             const unsigned elapsed = LaunchClock() - passBegan;
             if (elapsed >= kSearchPassPause) break;
-            LaunchSleep(std::min(kSearchLookInterval, kSearchPassPause - elapsed));
+            const unsigned pause = quickPauses < std::size(kSearchQuickPauses) ? kSearchQuickPauses[quickPauses++]
+                                                                              : kSearchLookInterval;
+            CheckPlacedWindows();
+            LaunchSleep(std::min(pause, kSearchPassPause - elapsed));
             if (LaunchClock() - passBegan >= kSearchPassPause) break;
         }
     }
-    return g_search.found;
+    g_examined.clear();
+    return found;
 }
 
 void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSnapshot, void* afterSnapshot)
 {
     g_search.found = nullptr;
     g_search.started = static_cast<HANDLE>(process);
+    g_search.modulePath[0] = 0;
     // The shell's own process is part of the launch even if the clocks disagree by a tick.
     FILETIME created;
     if (CreationTime(g_search.started, &created) && FileTimeValue(created) < g_search.launchBegan) {
@@ -180,10 +214,13 @@ void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSna
     const int family = GetOsFamily();
     if (family == kOsNT) {
         if (Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) return nullptr;
-        char modulePath[MAX_PATH];
         // Fails when the process has already ended; an unreadable path could match no
         // window, and the passes would only idle.
-        if (!ModulePathOf(static_cast<HANDLE>(process), modulePath, sizeof modulePath)) return nullptr;
+        char* modulePath = g_search.modulePath;
+        if (!ModulePathOf(static_cast<HANDLE>(process), modulePath, sizeof g_search.modulePath)) {
+            modulePath[0] = 0;
+            return nullptr;
+        }
         ResetWindowSearch(kSearchByModulePath);
         return RunSearchPasses(reinterpret_cast<LPARAM>(modulePath), timeout);
     }
@@ -226,27 +263,12 @@ void* Executant::FindMainWindow(void* process, unsigned timeout, void* beforeSna
     return nullptr;
 }
 
-DWORD PlaceWindow(const Executant& executant, HWND window)
+bool RunsModuleSince(DWORD processId, const char* modulePath, ULONGLONG since)
 {
-    // Z order and activation are left alone: the user may be working in another window.
-    // Moving a minimised or maximised window moves its minimised or maximised frame, and
-    // showing it again in the state it already has changes nothing: a window that the
-    // start-up block had maximised would stay maximised in a frame of the registered size.
-    // Such a window is restored first, so that the registered place becomes its own.
-    //
-    // The requests are handed to the window's own thread, which carries them out in the
-    // order they were made, instead of being waited for: a program that shows its window and
-    // then stops answering for a while (loading its files, say) would otherwise hold up the
-    // launcher, and with it every program after it in the list, until it answers again.
-    if (::IsIconic(window) || ::IsZoomed(window)) ::ShowWindowAsync(window, SW_SHOWNOACTIVATE);
-    if (executant.PositionSet()) {
-        ::SetWindowPos(window, nullptr, executant.PositionX, executant.PositionY, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
-    }
-    if (executant.SizeSet()) {
-        ::SetWindowPos(window, nullptr, 0, 0, executant.Width, executant.Height,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS);
-    }
-    ::ShowWindowAsync(window, executant.ShowCommand());
-    return ::GetWindowThreadProcessId(window, nullptr);
+    if (Bound::EnumProcessModules == nullptr || Bound::GetModuleFileNameExA == nullptr) return false;
+    UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    FILETIME created;
+    char path[MAX_PATH];
+    return process && CreationTime(process.Get(), &created) && FileTimeValue(created) >= since &&
+           ModulePathOf(process.Get(), path, sizeof path) && std::strcmp(path, modulePath) == 0;
 }

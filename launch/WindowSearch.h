@@ -22,6 +22,7 @@ struct WindowSearchState {
     ULONGLONG launchBegan;    // both in FILETIME units
     HANDLE started;           // the process the shell started
     bool foundOlderCopy;
+    char modulePath[MAX_PATH];  // the key of a search by module path, else empty
 };
 
 WindowSearchState& WindowSearch();
@@ -33,9 +34,11 @@ void NoteShellLaunchBegins();
 BOOL CALLBACK TopLevelWindowProc(HWND window, LPARAM key);
 
 // Enumeration passes, one per second of the time-out. Within a pass the windows are looked at
-// again every kSearchLookInterval until the pass's second is used up; the search ends at the
-// first look that finds the window. The state must have been reset.
+// again every kSearchLookInterval (the first interval of the search in kSearchQuickPauses)
+// until the pass's second is used up; the search ends at the first look that finds the
+// window. The state must have been reset.
 HWND RunSearchPasses(LPARAM key, unsigned timeout);
 
-// Moves, sizes and shows the window as registered; returns the id of its owning thread.
-DWORD PlaceWindow(const Executant& executant, HWND window);
+// Whether the process runs the module file and was created at `since` (FILETIME units) or
+// later: a copy that a shell launch started.
+bool RunsModuleSince(DWORD processId, const char* modulePath, ULONGLONG since);

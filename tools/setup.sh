@@ -11,7 +11,7 @@ packages=(
     # fails ("failed to map the shared user data"): the randomised heap lies where Wine needs
     # its fixed pages. Tests would fail now and then for no fault of theirs.
     wine64-preloader
-    xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-ipafont-gothic
     locales
     clang libclang-rt-14-dev
     fp-utils

@@ -4,6 +4,7 @@
 // --report-after, on WM_CLOSE and when it ends.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,12 +20,20 @@ HWND g_owner = nullptr;   // the invisible owner in --owned mode
 LARGE_INTEGER g_started;
 LARGE_INTEGER g_ready;
 LARGE_INTEGER g_shown;  // zero until the main window was shown
+LARGE_INTEGER g_placed;  // the last time someone asked to move or show it after that
 LARGE_INTEGER g_frequency;
 bool g_readyNoted = false;
+HWND g_splash = nullptr;
+RECT g_ownRect = {};   // where the program itself put its main window
+RECT g_lastRect = {};
+int g_moves = 0;       // changes of its place or size after it was shown
+bool g_movingBack = false;
+bool g_movedBack = false;
 
 constexpr UINT_PTR kReportTimer = 2;
 constexpr UINT_PTR kWindowTimer = 3;
 constexpr UINT_PTR kStartReportTimer = 4;
+constexpr UINT_PTR kMoveBackTimer = 5;
 
 void AppendWindow(std::string& text, const char* prefix, HWND window)
 {
@@ -54,9 +63,11 @@ void Report(const char* event)
 {
     std::string text = ProcessFacts();
     char line[256];
-    std::snprintf(line, sizeof line, "event=%s\ntitle=%s\nfrequency=%lld\nstarted=%lld\nready=%lld\nshown=%lld\n",
+    std::snprintf(line, sizeof line,
+                  "event=%s\ntitle=%s\nfrequency=%lld\nstarted=%lld\nready=%lld\nshown=%lld\nplaced=%lld\n"
+                  "window.moves=%d\n",
                   event, g_options.title.c_str(), g_frequency.QuadPart, g_started.QuadPart,
-                  g_readyNoted ? g_ready.QuadPart : 0LL, g_shown.QuadPart);
+                  g_readyNoted ? g_ready.QuadPart : 0LL, g_shown.QuadPart, g_placed.QuadPart, g_moves);
     text += line;
     AppendWindow(text, "window", g_main);
     text += "end=1\n";
@@ -85,10 +96,36 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case kReportRequest:
         Report("request");
         return 1;
+    case WM_WINDOWPOSCHANGING:
+        if (window == g_main && g_shown.QuadPart != 0) ::QueryPerformanceCounter(&g_placed);
+        break;
+    case WM_WINDOWPOSCHANGED: {
+        RECT rect;
+        if (window != g_main || g_shown.QuadPart == 0 || !::GetWindowRect(window, &rect) || ::EqualRect(&rect, &g_lastRect)) {
+            break;
+        }
+        g_lastRect = rect;
+        ++g_moves;
+        // Like a program that restores its own saved place: once, a while after the launcher
+        // moved it.
+        if (g_options.moveBackMs > 0 && !g_movingBack && !g_movedBack) {
+            g_movedBack = true;
+            ::SetTimer(window, kMoveBackTimer, g_options.moveBackMs, nullptr);
+        }
+        break;
+    }
     case WM_TIMER:
         if (wParam == kReportTimer) {
             ::KillTimer(window, kReportTimer);
             Report("timer");
+            return 0;
+        }
+        if (wParam == kMoveBackTimer) {
+            ::KillTimer(window, kMoveBackTimer);
+            g_movingBack = true;
+            ::SetWindowPos(window, nullptr, g_ownRect.left, g_ownRect.top, g_ownRect.right - g_ownRect.left,
+                           g_ownRect.bottom - g_ownRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            g_movingBack = false;
             return 0;
         }
         if (wParam == kStartReportTimer) {
@@ -134,8 +171,15 @@ void CreateMainWindow(HINSTANCE instance, int showCommand)
     if (!g_options.hidden) {
         // --fixed ignores what the launcher asked for, so only a direct placement can move it.
         ::ShowWindow(g_main, g_options.fixed ? SW_SHOWNORMAL : showCommand);
+        ::GetWindowRect(g_main, &g_ownRect);
+        g_lastRect = g_ownRect;
         ::QueryPerformanceCounter(&g_shown);
         ::UpdateWindow(g_main);
+    }
+    for (int i = 0; i < g_options.extraWindows; ++i) {
+        HWND extra = ::CreateWindowExA(0, kTestAppClass, "extra", WS_OVERLAPPEDWINDOW, 10 * (i % 50), 10 * (i / 50),
+                                       120, 80, nullptr, nullptr, instance, nullptr);
+        ::ShowWindow(extra, SW_SHOWNOACTIVATE);
     }
     // Reported once the launcher had a moment to place the window.
     ::SetTimer(g_main, kStartReportTimer, 100, nullptr);
@@ -184,8 +228,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     UINT_PTR windowTimer = 0;
     if (g_options.noWindow) {
         Report("start");
-    } else if (g_options.windowDelayMs > 0) {
-        windowTimer = ::SetTimer(nullptr, kWindowTimer, g_options.windowDelayMs, nullptr);
+    } else if (g_options.windowDelayMs > 0 || g_options.splashMs > 0) {
+        if (g_options.splashMs > 0) {
+            g_splash = ::CreateWindowExA(0, kTestAppClass, "splash", WS_POPUP | WS_BORDER, 200, 200, 320, 160, nullptr,
+                                         nullptr, instance, nullptr);
+            ::ShowWindow(g_splash, SW_SHOWNORMAL);
+        }
+        windowTimer = ::SetTimer(nullptr, kWindowTimer, std::max(g_options.windowDelayMs, g_options.splashMs), nullptr);
     } else {
         CreateMainWindow(instance, showCommand);
         // Gone before the launcher can look for it; the queue still makes the program idle.
@@ -204,6 +253,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
             if (message.wParam == windowTimer && windowTimer != 0) {
                 ::KillTimer(nullptr, windowTimer);
                 windowTimer = 0;
+                if (g_splash != nullptr) ::DestroyWindow(g_splash);
                 CreateMainWindow(instance, showCommand);
                 continue;
             }

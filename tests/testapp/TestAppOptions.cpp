@@ -71,6 +71,12 @@ void Apply(TestAppOptions& options, const std::vector<std::string>& args)
             options.reportAfterMs = std::atoi(args[++i].c_str());
         } else if (a == "--load" && hasValue) {
             options.load = args[++i];
+        } else if (a == "--extra-windows" && hasValue) {
+            options.extraWindows = std::atoi(args[++i].c_str());
+        } else if (a == "--move-back" && hasValue) {
+            options.moveBackMs = std::atoi(args[++i].c_str());
+        } else if (a == "--splash" && hasValue) {
+            options.splashMs = std::atoi(args[++i].c_str());
         } else if (a == "--open" && hasValue) {
             std::ifstream file(args[++i]);
             std::string line;

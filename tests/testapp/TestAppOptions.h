@@ -22,6 +22,9 @@ struct TestAppOptions {
     int lifetimeMs = 0;        // --lifetime MS: leave by itself after MS (0: stay)
     int reportAfterMs = 0;     // --report-after MS: report again after MS
     std::string load;          // --load DLL: loaded by name at start, as by a program that brings its own
+    int extraWindows = 0;      // --extra-windows N: N more small visible windows, crowding the desktop
+    int moveBackMs = 0;        // --move-back MS: MS after someone else first moved its window, puts it back
+    int splashMs = 0;          // --splash MS: a start-up window for MS, closed, then the main window
 };
 
 // Splits a command line the way the C runtime does for simple cases: blanks separate,

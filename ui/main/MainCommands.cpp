@@ -12,6 +12,7 @@
 #include "Launcher.h"
 #include "MainWindowText.h"
 #include "PathText.h"
+#include "SettleWatch.h"
 #include "SettingsFile.h"
 #include "StringClass.h"
 #include "SystemUtilities.h"
@@ -147,6 +148,7 @@ void ExecutantListDialog::OnLaunchSelected()
     }
     LaunchTally tally;
     for (Executant* e : selection) tally.Count(e->Launch(nullptr));
+    SettlePlacedWindows();
     ReportLaunchErrors(tally);
 }
 
@@ -159,6 +161,7 @@ void ExecutantListDialog::OnLaunchAll()
     if (AppMessageBox(MainText::kAskLaunchAll, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     LaunchTally tally;
     for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) tally.Count(e->Launch(nullptr));
+    SettlePlacedWindows();
     ReportLaunchErrors(tally);
 }
 

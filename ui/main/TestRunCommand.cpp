@@ -5,7 +5,7 @@
 
 #include "Executant.h"
 #include "ExecutantListDialog.h"
-#include "LaunchSleep.h"
+#include "SettleWatch.h"
 #include "Launcher.h"
 #include "SystemUtilities.h"
 #include "TestRunDialogs.h"
@@ -151,7 +151,9 @@ void ExecutantListDialog::OnTestRun()
         for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) {
             if (e->TestLaunch() < 0) ++tally.failures;
         }
-        LaunchSleep(delay);
+        // The placed windows are watched while the test waits, and longer if they need it.
+        WatchingPause(delay);
+        SettlePlacedWindows();
         ReportLaunchErrors(tally);
         ::ShowWindow(Handle(), SW_SHOWNORMAL);
 
