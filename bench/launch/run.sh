@@ -149,9 +149,9 @@ else
 fi
 # Rows: label | column | ways, where P stands for the -e list's columns, F for those with
 # guard, IME and priority, N for as many "-" as P has.
-while IFS='|' read -r label column spec; do
+while IFS='|' read -r label column row_ways; do
     ways=()
-    for way in $spec; do
+    for way in $row_ways; do
         case $way in
         P) read -ra more <<<"$plain" ;;
         F) read -ra more <<<"$full" ;;
