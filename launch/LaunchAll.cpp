@@ -32,12 +32,12 @@ void LaunchAll(const char* settingsPath, Executant* head)
     for (Executant* executant = head; executant != nullptr; executant = executant->NextExecutant(head)) {
         tally.Count(executant->Launch(nullptr));
     }
-    SettlePlacedWindows();
-    ReportLaunchErrors(tally);
+    EndListLaunch(tally);
 }
 
-void ReportLaunchErrors(const LaunchTally& tally)
+void EndListLaunch(const LaunchTally& tally)
 {
+    SettlePlacedWindows();
     if (tally.duplicates == 0 && tally.failures == 0) return;
     std::string text = LaunchText::kLaunchErrorHead;
     if (tally.duplicates > 0) AppendFormatted(text, LaunchText::kDuplicateCount, tally.duplicates);

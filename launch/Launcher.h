@@ -15,5 +15,6 @@ struct LaunchTally {
         if (result < 0) ++failures;
     }
 };
-// The one summary box of duplicates and failures; nothing when every launch went well.
-void ReportLaunchErrors(const LaunchTally& tally);
+// Ends the launches of a list: once the windows they placed have settled, the one summary box
+// of duplicates and failures; nothing when every launch went well.
+void EndListLaunch(const LaunchTally& tally);

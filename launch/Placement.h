@@ -15,6 +15,11 @@ struct RegisteredPlace {
     int width, height;
     int showCommand;
 };
+inline bool operator==(const RegisteredPlace& a, const RegisteredPlace& b)
+{
+    return a.hasPosition == b.hasPosition && a.x == b.x && a.y == b.y && a.hasSize == b.hasSize &&
+           a.width == b.width && a.height == b.height && a.showCommand == b.showCommand;
+}
 RegisteredPlace RegisteredPlaceOf(const Executant& executant);
 
 // A monitor's rectangle and its work area, in screen coordinates.

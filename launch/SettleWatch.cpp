@@ -35,7 +35,6 @@ unsigned g_lastCheck = 0;
 // Read at the first look that needs them and kept while windows are watched, that is for one
 // list's launches; a monitor that comes or goes meanwhile counts from the next list on.
 std::vector<MonitorArea> g_monitors;
-bool g_monitorsRead = false;
 
 bool Expired(const Watch& watch, unsigned now) { return now - watch.placedAt >= kSettlePeriod; }
 
@@ -93,6 +92,15 @@ bool UserMovesIt(HWND window)
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE);
 }
 
+// Hands the placement requests over; the window is taken to be on its way there until seen.
+void Put(Watch& watch, HWND window, unsigned now, bool again)
+{
+    PlaceWindow(watch.place, window, again);
+    watch.window = window;
+    watch.lastPlacedAt = now;
+    watch.stood = false;
+}
+
 // False when the watch is over.
 bool Look(Watch& watch, unsigned now)
 {
@@ -103,15 +111,11 @@ bool Look(Watch& watch, unsigned now)
     // seldom needed: here it runs while the engine waits for the next program anyway.
     if (!watch.onMonitor) {
         watch.onMonitor = true;
-        if (!g_monitorsRead) g_monitors = ReadMonitors();
-        g_monitorsRead = true;
+        if (g_monitors.empty()) g_monitors = ReadMonitors();
         const RegisteredPlace visible = VisiblePlace(watch.place, watch.window, g_monitors);
-        if (visible.x != watch.place.x || visible.y != watch.place.y || visible.hasSize != watch.place.hasSize ||
-            visible.width != watch.place.width || visible.height != watch.place.height) {
+        if (!(visible == watch.place)) {
             watch.place = visible;
-            PlaceWindow(watch.place, watch.window, true);
-            watch.lastPlacedAt = now;
-            watch.stood = false;
+            Put(watch, watch.window, now, true);
             return true;
         }
     }
@@ -125,11 +129,9 @@ bool Look(Watch& watch, unsigned now)
         Successor successor = {&watch, nullptr};
         ::EnumWindows(FindSuccessor, reinterpret_cast<LPARAM>(&successor));
         if (successor.found == nullptr) return ours || !watch.modulePath.empty() || !ProcessEnded(watch.processId);
-        PlaceWindow(watch.place, successor.found);
+        Put(watch, successor.found, now, false);
         ::GetWindowThreadProcessId(successor.found, &watch.processId);
-        watch.window = successor.found;
-        watch.placedAt = watch.lastPlacedAt = now;
-        watch.stood = false;
+        watch.placedAt = now;
         watch.placedAgain = 0;
         ++watch.followed;
         return true;
@@ -142,9 +144,7 @@ bool Look(Watch& watch, unsigned now)
     // back to its state would take the state changes twice.
     if (!watch.stood && now - watch.lastPlacedAt < kSettleUnanswered) return true;
     if (UserMovesIt(watch.window) || watch.placedAgain >= kSettleReplacings) return false;
-    PlaceWindow(watch.place, watch.window, true);
-    watch.lastPlacedAt = now;
-    watch.stood = false;
+    Put(watch, watch.window, now, true);
     ++watch.placedAgain;
     return true;
 }
@@ -156,7 +156,7 @@ void LookAtAll()
     g_watches.erase(std::remove_if(g_watches.begin(), g_watches.end(),
                                    [now](Watch& watch) { return Expired(watch, now) || !Look(watch, now); }),
                     g_watches.end());
-    if (g_watches.empty()) g_monitorsRead = false;
+    if (g_watches.empty()) g_monitors.clear();
 }
 
 }  // namespace

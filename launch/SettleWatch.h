@@ -31,7 +31,7 @@ void CheckPlacedWindows();
 // Whether some window is still watched.
 bool PlacedWindowsWatched();
 // Keeps looking until every watch is over: at most kSettlePeriod after the last placement.
-// Every caller that launches a list calls it after its last launch.
+// EndListLaunch calls it after the last launch of a list.
 void SettlePlacedWindows();
 // Pauses for `milliseconds` on the engine's clock, looking at the watched windows meanwhile.
 void WatchingPause(unsigned milliseconds);

@@ -12,7 +12,6 @@
 #include "Launcher.h"
 #include "MainWindowText.h"
 #include "PathText.h"
-#include "SettleWatch.h"
 #include "SettingsFile.h"
 #include "StringClass.h"
 #include "SystemUtilities.h"
@@ -148,8 +147,7 @@ void ExecutantListDialog::OnLaunchSelected()
     }
     LaunchTally tally;
     for (Executant* e : selection) tally.Count(e->Launch(nullptr));
-    SettlePlacedWindows();
-    ReportLaunchErrors(tally);
+    EndListLaunch(tally);
 }
 
 void ExecutantListDialog::OnLaunchAll()
@@ -161,8 +159,7 @@ void ExecutantListDialog::OnLaunchAll()
     if (AppMessageBox(MainText::kAskLaunchAll, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     LaunchTally tally;
     for (Executant* e = head; e != nullptr; e = e->NextExecutant(head)) tally.Count(e->Launch(nullptr));
-    SettlePlacedWindows();
-    ReportLaunchErrors(tally);
+    EndListLaunch(tally);
 }
 
 void ExecutantListDialog::OnHelp()

@@ -153,8 +153,7 @@ void ExecutantListDialog::OnTestRun()
         }
         // The placed windows are watched while the test waits, and longer if they need it.
         WatchingPause(delay);
-        SettlePlacedWindows();
-        ReportLaunchErrors(tally);
+        EndListLaunch(tally);
         ::ShowWindow(Handle(), SW_SHOWNORMAL);
 
         TestEndDialog end;

@@ -66,8 +66,8 @@ TEST_F(UnattendedFaults, TwoHundredEntriesEndWithOneExactSummary)
 TEST(LaunchSummary, NamesOnlyWhatWentWrong)
 {
     MessageBoxWatcher watcher;
-    ReportLaunchErrors(LaunchTally{2, 0});
-    ReportLaunchErrors(LaunchTally{0, 1});
+    EndListLaunch(LaunchTally{2, 0});
+    EndListLaunch(LaunchTally{0, 1});
     const std::vector<MessageBoxSeen>& boxes = watcher.Stop();
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ("起動エラー\r\n重複起動しようとしたｱﾌﾟﾘｹｰｼｮﾝが 2 件ありました.\r\n", boxes[0].text);
