@@ -44,47 +44,6 @@ std::string DesktopName(HDESK desktop)
     return name;
 }
 
-// Wine closes a desktop about a second after the last thread on it went away; a program
-// started on it within that second can land on the closing desktop, where its message box is
-// never seen (3 starts in 60 at 0.97-1.0 s after the one before). A thread of the test stays
-// on each desktop that the rows use, so that none is closed between two rows.
-class DesktopStay {
-public:
-    explicit DesktopStay(const char* name)
-        : desktop_(::CreateDesktopA(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr)),
-          on_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-          stop_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-          thread_(::CreateThread(nullptr, 0, Stay, this, 0, nullptr))
-    {
-        const HANDLE either[] = {on_, thread_};
-        if (thread_ != nullptr) ::WaitForMultipleObjects(2, either, FALSE, INFINITE);
-    }
-    ~DesktopStay()
-    {
-        ::SetEvent(stop_);
-        if (thread_ != nullptr) {
-            ::WaitForSingleObject(thread_, INFINITE);
-            ::CloseHandle(thread_);
-        }
-        ::CloseHandle(stop_);
-        ::CloseHandle(on_);
-        if (desktop_ != nullptr) ::CloseDesktop(desktop_);
-    }
-    bool Stays() const { return ::WaitForSingleObject(on_, 0) == WAIT_OBJECT_0; }
-
-private:
-    static DWORD WINAPI Stay(void* self)
-    {
-        DesktopStay* stay = static_cast<DesktopStay*>(self);
-        if (stay->desktop_ == nullptr || !::SetThreadDesktop(stay->desktop_)) return 1;
-        ::SetEvent(stay->on_);
-        ::WaitForSingleObject(stay->stop_, INFINITE);
-        return 0;
-    }
-    HDESK desktop_;
-    HANDLE on_, stop_, thread_;
-};
-
 struct StartCase {
     const char* what;
     std::string arguments;
@@ -101,7 +60,6 @@ class Startup : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(kiosk_.Stays() && longName_.Stays());
         plant_ = PlantDlls(temp_);
         ASSERT_NE(nullptr, plant_);
         program_ = temp_.File("lodestay.exe");
@@ -149,7 +107,6 @@ protected:
                   ReadTextFile(temp_.File(ownDesktop_ + ".ini")) == kPartlyRead);
     }
 
-    DesktopStay kiosk_{"Kiosk"}, longName_{kLongDesktop};
     TempFolder temp_;
     std::unique_ptr<AppDefaults> plant_;
     std::string program_;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 
 #include "LaunchSleep.h"
@@ -176,6 +177,43 @@ bool WriteDoNothingCopy(const std::string& from, const std::string& to)
         return WriteTextFile(to, image);
     }
     return false;
+}
+
+// Wine closes a desktop about a second after the last thread on it went away; a program
+// started on it within that second can land on the closing desktop, where its windows are
+// never seen (3 starts in 60 at 0.97-1.0 s after the one before). So a thread of the test stays
+// on every desktop that a run was given, until the test program ends.
+struct DesktopStay {
+    HDESK desktop;
+    HANDLE on;
+};
+
+DWORD WINAPI StayOnDesktop(void* parameter)
+{
+    DesktopStay* stay = static_cast<DesktopStay*>(parameter);
+    if (!::SetThreadDesktop(stay->desktop)) return 1;
+    ::SetEvent(stay->on);
+    ::Sleep(INFINITE);
+    return 0;
+}
+
+HDESK KeptDesktop(const char* name)
+{
+    static std::map<std::string, HDESK> kept;
+    const auto known = kept.find(name);
+    if (known != kept.end()) return known->second;
+    DesktopStay stay = {::CreateDesktopA(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr),
+                        ::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE thread = stay.desktop != nullptr ? ::CreateThread(nullptr, 0, StayOnDesktop, &stay, 0, nullptr) : nullptr;
+    const HANDLE either[] = {stay.on, thread};
+    const bool stays = thread != nullptr && ::WaitForMultipleObjects(2, either, FALSE, INFINITE) == WAIT_OBJECT_0;
+    if (thread != nullptr) ::CloseHandle(thread);
+    ::CloseHandle(stay.on);
+    if (!stays) {
+        if (stay.desktop != nullptr) ::CloseDesktop(stay.desktop);
+        return nullptr;
+    }
+    return kept[name] = stay.desktop;
 }
 
 }  // namespace
@@ -471,9 +509,7 @@ ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, cons
                              const char* desktopName, int command, const std::vector<int>& answers)
 {
     ProgramRun run;
-    HDESK desktop = desktopName != nullptr
-                        ? ::CreateDesktopA(desktopName, nullptr, nullptr, 0, GENERIC_ALL, nullptr)
-                        : ::GetThreadDesktop(::GetCurrentThreadId());
+    HDESK desktop = desktopName != nullptr ? KeptDesktop(desktopName) : ::GetThreadDesktop(::GetCurrentThreadId());
     if (desktop == nullptr) return run;
     if (HANDLE process = StartProcess(commandLine, directory, desktopName)) {
         const DWORD processId = ::GetProcessId(process);
@@ -503,7 +539,6 @@ ProgramRun RunAnsweringBoxes(const std::string& commandLine, DWORD boundMs, cons
         if (!run.ended) ::TerminateProcess(process, 1);
         ::CloseHandle(process);
     }
-    if (desktopName != nullptr) ::CloseDesktop(desktop);
     return run;
 }
 

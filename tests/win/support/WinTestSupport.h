@@ -188,9 +188,10 @@ struct ProgramRun {
     std::string Text() const { return boxes.empty() ? std::string() : boxes.back().text; }
 };
 // Runs a command line until it ends, reading every message box it shows and answering OK and
-// closing its first other dialog (the main window) with Cancel; in the named desktop (made for
-// the run) when `desktopName` is given. Gives up after `boundMs`, a safety net for a program
-// that hangs, not a timing; the program is then terminated. With a `command`, the main window
+// closing its first other dialog (the main window) with Cancel; in the named desktop (made at
+// its first run, kept until the test program ends) when `desktopName` is given. Gives up after
+// `boundMs`, a safety net for a program that hangs, not a timing; the program is then
+// terminated. With a `command`, the main window
 // gets it first and a dialog that the command opens is answered OK; box i is answered with
 // answers[i] (OK after the last), and the main window is closed once every listed answer was
 // given.
