@@ -21,8 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "BenchClock.h"
-#include "WinTestSupport.h"
+#include "BenchPrograms.h"
 
 namespace {
 
@@ -33,8 +32,7 @@ double Stamp(const std::string& path, const char* which)
 {
     Report report = ReadReport(path);
     if (!report.count("end") || report["ready"] == "0" || report[which] == "0") return 0;
-    const LONGLONG frequency = std::atoll(report["frequency"].c_str());
-    return frequency > 0 ? Milliseconds(std::atoll(report[which].c_str()), frequency) : 0;
+    return ReportedStamp(report, which);
 }
 
 // One way's run: its start and end, the programs' first main, and when the last of them was
@@ -53,31 +51,7 @@ struct Timeline {
     double AfterLastReady() const { return end - lastReady; }
 };
 
-struct Bench {
-    int count;
-    std::string folder;
-    std::string testApp = TestAppPath();
-
-    std::string ReportPath(int i) const { return folder + "\\bench" + std::to_string(i) + ".txt"; }
-    int X(int i) const { return 20 + 40 * i; }
-    int Y(int i) const { return 20 + 30 * i; }
-    // Every way starts the same windows at the same places (the program puts itself there),
-    // so that drawing costs the same; the launcher then places them once more.
-    std::string Arguments(int i) const
-    {
-        return "--report " + ReportPath(i) + " --title Bench" + std::to_string(i) + " --fixed " + std::to_string(X(i)) +
-               "," + std::to_string(Y(i)) + ",400,300";
-    }
-
-    // Ends every program of the last run and forgets its report.
-    void Clear() const
-    {
-        for (int i = 0; i < count; ++i) {
-            EndProcess(ReportedProcessId(ReadReport(ReportPath(i))));
-            ::DeleteFileA(ReportPath(i).c_str());
-        }
-    }
-
+struct Bench : BenchPrograms {
     // Waits for every program's report and fills in the programs' stamps.
     void ReadStamps(Timeline& timeline) const
     {
@@ -105,12 +79,7 @@ struct Bench {
         Timeline timeline;
         const std::string list = folder + "\\bench.ini";
         std::vector<EntrySettings> entries;
-        for (int i = 0; i < count; ++i) {
-            entries.push_back({{"ExecutionFileName", testApp},
-                               {"ExecutionArguments", Arguments(i)},
-                               {"ExecutionPosition", std::to_string(X(i)) + "," + std::to_string(Y(i))},
-                               {"ExecutionSize", "400,300"}});
-        }
+        for (int i = 0; i < count; ++i) entries.push_back(Entry(i, testApp));
         if (!WriteSettingsFile(list, entries)) return timeline;
         timeline.start = Now();
         HANDLE process = StartProcess("\"" + launcher + "\" -e -p " + list);
@@ -160,7 +129,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: lodestay_launch_bench N RUNS FOLDER [OTHER_LODESTAY]\n");
         return 2;
     }
-    Bench bench{std::atoi(argv[1]), argv[3]};
+    Bench bench{{std::atoi(argv[1]), argv[3], "bench"}};
     const int runs = std::atoi(argv[2]);
     const std::string other = argc > 4 ? argv[4] : "";
     bench.Clear();

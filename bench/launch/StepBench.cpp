@@ -26,7 +26,7 @@
 #include <utility>
 #include <vector>
 
-#include "BenchClock.h"
+#include "BenchPrograms.h"
 #include "DuplicateGuard.h"
 #include "Executant.h"
 #include "LaunchSleep.h"
@@ -34,7 +34,6 @@
 #include "RingList.h"
 #include "SettingsFile.h"
 #include "SystemFunctions.h"
-#include "WinTestSupport.h"
 #include "WindowSearch.h"
 
 namespace {
@@ -99,26 +98,8 @@ struct ProgramStamps {
     double started = 0, ready = 0, shown = 0;
 };
 
-struct Bench {
-    int count;
-    std::string folder;
-    std::string testApp = TestAppPath();
-
-    std::string ReportPath(int i) const { return folder + "\\step" + std::to_string(i) + ".txt"; }
+struct Bench : BenchPrograms {
     std::string CopyPath(int i) const { return folder + "\\steps" + std::to_string(i) + ".exe"; }
-    std::string Arguments(int i) const
-    {
-        return "--report " + ReportPath(i) + " --title Step" + std::to_string(i) + " --fixed " +
-               std::to_string(20 + 40 * i) + "," + std::to_string(20 + 30 * i) + ",400,300";
-    }
-
-    void Clear() const
-    {
-        for (int i = 0; i < count; ++i) {
-            EndProcess(ReportedProcessId(ReadReport(ReportPath(i))));
-            ::DeleteFileA(ReportPath(i).c_str());
-        }
-    }
 
     std::vector<ProgramStamps> ReadStamps() const
     {
@@ -130,11 +111,7 @@ struct Bench {
                 if (r.count("end") && r["ready"] != "0" && r["shown"] != "0") break;
                 ::Sleep(25);
             }
-            const LONGLONG frequency = std::atoll(r["frequency"].c_str());
-            if (frequency <= 0) continue;
-            stamps[i] = {Milliseconds(std::atoll(r["started"].c_str()), frequency),
-                         Milliseconds(std::atoll(r["ready"].c_str()), frequency),
-                         Milliseconds(std::atoll(r["shown"].c_str()), frequency)};
+            stamps[i] = {ReportedStamp(r, "started"), ReportedStamp(r, "ready"), ReportedStamp(r, "shown")};
         }
         return stamps;
     }
@@ -164,10 +141,7 @@ struct Bench {
     {
         std::vector<EntrySettings> entries;
         for (int i = 0; i < count; ++i) {
-            EntrySettings entry = {{"ExecutionFileName", full ? CopyPath(i) : testApp},
-                                   {"ExecutionArguments", Arguments(i)},
-                                   {"ExecutionPosition", std::to_string(20 + 40 * i) + "," + std::to_string(20 + 30 * i)},
-                                   {"ExecutionSize", "400,300"}};
+            EntrySettings entry = Entry(i, full ? CopyPath(i) : testApp);
             if (full) {
                 entry.push_back({"ExecutionInitialOnce", "1"});
                 entry.push_back({"ExecutionDisableIME", "1"});
@@ -295,7 +269,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: lodestay_step_bench N RUNS FOLDER\n");
         return 2;
     }
-    Bench bench{std::atoi(argv[1]), argv[3]};
+    Bench bench{{std::atoi(argv[1]), argv[3], "step"}};
     const int runs = std::atoi(argv[2]);
     BindSystemFunctions(kBindAll, 1);
     for (int i = 0; i < bench.count; ++i) ::CopyFileA(bench.testApp.c_str(), bench.CopyPath(i).c_str(), FALSE);
